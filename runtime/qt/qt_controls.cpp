@@ -1,0 +1,90 @@
+#include "runtime/qt/qt_controls.h"
+
+#include <QMouseEvent>
+#include <QPalette>
+
+namespace tolvane::runtime {
+
+namespace {
+QColor ToQColor(Colour c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
+}  // namespace
+
+void SetTextColour(QWidget& widget, Colour colour) {
+  QPalette palette = widget.palette();
+  for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text}) {
+    palette.setColor(role, ToQColor(colour));
+  }
+  widget.setPalette(palette);
+}
+
+QtCheckBox::QtCheckBox(QCheckBox& box, std::size_t slot, EventPort& port)
+    : box_(box), slot_(slot), port_(port) {
+  // clicked() comes from the user only (mouse or space bar), once per click.
+  QObject::connect(&box_, &QCheckBox::clicked, &box_, [&port, slot] { port.Click(slot); });
+}
+
+std::int16_t QtCheckBox::Value() const { return box_.isChecked() ? 1 : 0; }
+
+void QtCheckBox::SetValue(std::int16_t value) {
+  const bool checked = value != 0;
+  if (checked == box_.isChecked()) return;
+  box_.setChecked(checked);
+  port_.Click(slot_);
+}
+
+void QtCheckBox::SetForeColor(Colour colour) {
+  foreColor_ = colour;
+  SetTextColour(box_, colour);
+}
+
+QtComboBox::QtComboBox(QComboBox& list, std::size_t slot, EventPort& port)
+    : list_(list), slot_(slot), port_(port) {
+  // activated() comes from the user's choice only, never from setCurrentIndex().
+  QObject::connect(&list_, &QComboBox::activated, &list_, [&port, slot] { port.Click(slot); });
+}
+
+void QtComboBox::AddItem(std::string_view text) {
+  list_.addItem(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+void QtComboBox::SetListIndex(int index) {
+  if (index < -1 || index >= list_.count()) return;  // no such entry: nothing happens
+  list_.setCurrentIndex(index);
+  port_.Click(slot_);
+}
+
+void QtTextBox::SetText(std::string_view utf8) {
+  edit_.setText(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+}
+
+QtTimer::QtTimer(QTimer& timer, std::size_t slot, EventPort& port) : timer_(timer) {
+  // A precise timer never fires early; the coarse default may by up to 5%.
+  timer_.setTimerType(Qt::PreciseTimer);
+  QObject::connect(&timer_, &QTimer::timeout, &timer_, [&port, slot] { port.TimerTick(slot); });
+}
+
+void QtTimer::SetEnabled(bool enabled) {
+  if (!enabled) {
+    timer_.stop();
+  } else if (!timer_.isActive()) {
+    timer_.start();
+  }
+}
+
+ClickableLabel::ClickableLabel(QWidget* parent, std::function<void()> onClick)
+    : QLabel(parent), onClick_(std::move(onClick)) {}
+
+void ClickableLabel::mousePressEvent(QMouseEvent* event) {
+  pressed_ = event->button() == Qt::LeftButton;
+  QLabel::mousePressEvent(event);
+}
+
+void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
+  const bool click = pressed_ && event->button() == Qt::LeftButton &&
+                     rect().contains(event->position().toPoint());
+  pressed_ = false;
+  QLabel::mouseReleaseEvent(event);
+  if (click && onClick_) onClick_();
+}
+
+}  // namespace tolvane::runtime

@@ -1,0 +1,99 @@
+#pragma once
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+#include <QWidget>
+#include <cstddef>
+#include <functional>
+
+#include "runtime/controls.h"
+#include "runtime/form.h"
+
+namespace tolvane::runtime {
+
+// Hands a form's events to its logic until the process has ended; after that, nothing.
+class EventPort {
+ public:
+  EventPort(FormEvents& events, const bool& ended) : events_(events), ended_(ended) {}
+  void Load() { if (!ended_) events_.Load(); }
+  void Unload() { if (!ended_) events_.Unload(); }
+  void Click(std::size_t slot) { if (!ended_) events_.Click(slot); }
+  void KeyDown(std::size_t slot, std::int16_t key, std::int16_t shift) {
+    if (!ended_) events_.KeyDown(slot, key, shift);
+  }
+  void TimerTick(std::size_t slot) { if (!ended_) events_.TimerTick(slot); }
+
+ private:
+  FormEvents& events_;
+  const bool& ended_;
+};
+
+void SetTextColour(QWidget& widget, Colour colour);
+
+class QtCheckBox final : public CheckBox {
+ public:
+  QtCheckBox(QCheckBox& box, std::size_t slot, EventPort& port);
+  std::int16_t Value() const override;
+  void SetValue(std::int16_t value) override;
+  Colour ForeColor() const override { return foreColor_; }
+  void SetForeColor(Colour colour) override;
+
+ private:
+  QCheckBox& box_;
+  std::size_t slot_;
+  EventPort& port_;
+  Colour foreColor_ = kBlack;
+};
+
+class QtComboBox final : public ComboBox {
+ public:
+  QtComboBox(QComboBox& list, std::size_t slot, EventPort& port);
+  void AddItem(std::string_view text) override;
+  int ListCount() const override { return list_.count(); }
+  int ListIndex() const override { return list_.currentIndex(); }
+  void SetListIndex(int index) override;
+
+ private:
+  QComboBox& list_;
+  std::size_t slot_;
+  EventPort& port_;
+};
+
+class QtTextBox final : public TextBox {
+ public:
+  explicit QtTextBox(QLineEdit& edit) : edit_(edit) {}
+  std::string Text() const override { return edit_.text().toStdString(); }
+  void SetText(std::string_view utf8) override;
+
+ private:
+  QLineEdit& edit_;
+};
+
+class QtTimer final : public Timer {
+ public:
+  QtTimer(QTimer& timer, std::size_t slot, EventPort& port);
+  bool Enabled() const override { return timer_.isActive(); }
+  void SetEnabled(bool enabled) override;
+
+ private:
+  QTimer& timer_;
+};
+
+// A label that reports a left click (press and release inside it).
+class ClickableLabel final : public QLabel {
+ public:
+  ClickableLabel(QWidget* parent, std::function<void()> onClick);
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  std::function<void()> onClick_;
+  bool pressed_ = false;
+};
+
+}  // namespace tolvane::runtime

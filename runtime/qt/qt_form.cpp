@@ -1,0 +1,221 @@
+#include "runtime/qt/qt_form.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <algorithm>
+#include <limits>
+#include <stdexcept>
+
+#include "runtime/qt/qt_keys.h"
+
+namespace tolvane::runtime {
+namespace {
+
+int Pixels(int twips) { return twips / kTwipsPerPixel; }
+
+QRect PixelRect(const TwipRect& r) {
+  return QRect(Pixels(r.left), Pixels(r.top), Pixels(r.width), Pixels(r.height));
+}
+
+QString ToQString(std::string_view utf8) {
+  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+QColor ToQColor(Colour c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
+
+Qt::Alignment ToQtAlignment(TextAlign align) {
+  switch (align) {
+    case TextAlign::Right: return Qt::AlignRight | Qt::AlignTop;
+    case TextAlign::Centre: return Qt::AlignHCenter | Qt::AlignTop;
+    case TextAlign::Left: break;
+  }
+  return Qt::AlignLeft | Qt::AlignTop;
+}
+
+void SetBackground(QWidget& widget, Colour colour) {
+  QPalette palette = widget.palette();
+  for (QPalette::ColorRole role : {QPalette::Window, QPalette::Base, QPalette::Button}) {
+    palette.setColor(role, ToQColor(colour));
+  }
+  widget.setPalette(palette);
+}
+
+// The top-level window: closing it in any way unloads the form.
+class FormWindow final : public QWidget {
+ public:
+  explicit FormWindow(std::function<void()> onClose) : onClose_(std::move(onClose)) {}
+
+ protected:
+  void closeEvent(QCloseEvent* event) override {
+    event->accept();
+    if (onClose_) onClose_();
+  }
+
+ private:
+  std::function<void()> onClose_;
+};
+
+// Reports key presses of the focusable controls as KeyDown, then lets the control have them.
+class KeyDownFilter final : public QObject {
+ public:
+  explicit KeyDownFilter(EventPort& port) : port_(port) {}
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::KeyPress) {
+      const QVariant slot = watched->property("tolvaneSlot");
+      const auto* key = static_cast<QKeyEvent*>(event);
+      if (const auto code = VirtualKeyCode(key->key()); code && slot.isValid()) {
+        port_.KeyDown(slot.value<std::size_t>(), *code, ShiftState(key->modifiers()));
+      }
+    }
+    return false;
+  }
+
+ private:
+  EventPort& port_;
+};
+
+template <typename T>
+T& Checked(const std::unique_ptr<T>& control, const char* kind) {
+  if (!control) throw std::logic_error(std::string("the slot holds no ") + kind);
+  return *control;
+}
+
+}  // namespace
+
+QtForm::QtForm(const FormSpec& spec, FormEvents& events, const bool& ended)
+    : port_(events, ended) {
+  Build(spec);
+}
+
+QtForm::~QtForm() = default;
+
+void QtForm::Build(const FormSpec& spec) {
+  window_ = std::make_unique<FormWindow>([this] { port_.Unload(); });
+  window_->setWindowTitle(ToQString(spec.title));
+  window_->setFixedSize(Pixels(spec.clientWidth), Pixels(spec.clientHeight));
+  window_->setFont(QFont(ToQString(spec.fontName), static_cast<int>(spec.fontPoints)));
+  window_->setAutoFillBackground(true);
+  SetBackground(*window_, spec.backColor);
+  keyFilter_ = std::make_unique<KeyDownFilter>(port_);
+
+  slots_.resize(spec.controls.size());
+  for (std::size_t slot = 0; slot < spec.controls.size(); ++slot) {
+    const ControlSpec& control = spec.controls[slot];
+    QWidget* parent = control.container == kOnForm ? window_.get() : slots_.at(control.container).widget;
+    if (parent == nullptr) throw std::logic_error("a container must come before its controls");
+    slots_[slot].widget = Create(slot, control, *parent);
+  }
+
+  // Earlier siblings lie above later ones: raise from the last to the first.
+  for (auto it = slots_.rbegin(); it != slots_.rend(); ++it) {
+    if (it->widget) it->widget->raise();
+  }
+
+  std::vector<std::pair<int, QWidget*>> focusable;
+  for (std::size_t slot = 0; slot < spec.controls.size(); ++slot) {
+    QWidget* widget = slots_[slot].widget;
+    if (widget && widget->focusPolicy() != Qt::NoFocus) {
+      focusable.emplace_back(spec.controls[slot].tabIndex, widget);
+    }
+  }
+  std::sort(focusable.begin(), focusable.end(),
+            [](const auto& a, const auto& b) { return a.first < b.first; });
+  for (std::size_t i = 1; i < focusable.size(); ++i) {
+    QWidget::setTabOrder(focusable[i - 1].second, focusable[i].second);
+  }
+  if (!focusable.empty()) firstFocus_ = focusable.front().second;
+}
+
+QWidget* QtForm::Create(std::size_t slot, const ControlSpec& control, QWidget& parent) {
+  Slot& s = slots_[slot];
+  QWidget* widget = nullptr;
+  switch (control.kind) {
+    case ControlKind::Timer: {
+      s.timer = new QTimer(window_.get());
+      s.timer->setInterval(control.intervalMs);
+      s.timerControl = std::make_unique<QtTimer>(*s.timer, slot, port_);
+      return nullptr;
+    }
+    case ControlKind::CheckBox: {
+      auto* box = new QCheckBox(ToQString(control.caption), &parent);
+      box->setChecked(control.value != 0);
+      auto adapter = std::make_unique<QtCheckBox>(*box, slot, port_);
+      adapter->SetForeColor(control.foreColor);
+      s.checkBox = std::move(adapter);
+      widget = box;
+      break;
+    }
+    case ControlKind::Frame: {
+      auto* frame = new QGroupBox(ToQString(control.caption), &parent);
+      frame->setFocusPolicy(Qt::NoFocus);
+      widget = frame;
+      break;
+    }
+    case ControlKind::TextBox: {
+      auto* edit = new QLineEdit(&parent);
+      edit->setMaxLength(std::numeric_limits<int>::max());
+      edit->setAutoFillBackground(true);
+      s.textBox = std::make_unique<QtTextBox>(*edit);
+      widget = edit;
+      break;
+    }
+    case ControlKind::ComboBox: {
+      auto* list = new QComboBox(&parent);
+      list->setEditable(false);
+      s.comboBox = std::make_unique<QtComboBox>(*list, slot, port_);
+      widget = list;
+      break;
+    }
+    case ControlKind::Label: {
+      auto* label = new ClickableLabel(&parent, [this, slot] { port_.Click(slot); });
+      label->setTextFormat(Qt::PlainText);  // '&' and '<' are drawn as they are
+      label->setWordWrap(false);
+      label->setText(ToQString(control.caption));
+      label->setAlignment(ToQtAlignment(control.align));
+      if (control.bold) {
+        QFont font = label->font();
+        font.setBold(true);
+        label->setFont(font);
+      }
+      widget = label;
+      break;
+    }
+  }
+  widget->setObjectName(ToQString(control.name) +
+                        (control.index ? QString("(%1)").arg(control.index) : QString()));
+  widget->setGeometry(PixelRect(control.bounds));
+  if (control.kind != ControlKind::CheckBox) SetTextColour(*widget, control.foreColor);
+  SetBackground(*widget, control.backColor);
+  if (widget->focusPolicy() != Qt::NoFocus) WatchKeys(slot, *widget);
+  return widget;
+}
+
+void QtForm::WatchKeys(std::size_t slot, QWidget& widget) {
+  widget.setProperty("tolvaneSlot", QVariant::fromValue(slot));
+  widget.installEventFilter(keyFilter_.get());
+}
+
+CheckBox& QtForm::CheckBoxAt(std::size_t slot) { return Checked(slots_.at(slot).checkBox, "check box"); }
+ComboBox& QtForm::ComboBoxAt(std::size_t slot) { return Checked(slots_.at(slot).comboBox, "list"); }
+TextBox& QtForm::TextBoxAt(std::size_t slot) { return Checked(slots_.at(slot).textBox, "text box"); }
+Timer& QtForm::TimerAt(std::size_t slot) { return Checked(slots_.at(slot).timerControl, "timer"); }
+
+void QtForm::Unload() {
+  port_.Unload();
+  window_->hide();
+}
+
+void QtForm::Show() {
+  window_->show();
+  if (firstFocus_) firstFocus_->setFocus();
+}
+
+void QtForm::StopTimers() {
+  for (Slot& s : slots_) {
+    if (s.timer) s.timer->stop();
+  }
+}
+
+}  // namespace tolvane::runtime

@@ -1,0 +1,63 @@
+#include "runtime/qt/qt_runtime.h"
+
+#include <QStyleFactory>
+#include <stdexcept>
+
+#include "runtime/linux/system_random_source.h"
+
+namespace tolvane::runtime {
+
+QtRuntime::QtRuntime(std::string instanceName, RandomSource* random)
+    : instance_(std::move(instanceName)), random_(random) {
+  if (QApplication::instance() == nullptr) {
+    ownApp_ = std::make_unique<QApplication>(argc_, argv_);
+  }
+  // The same look on every desktop.
+  QApplication::setStyle(QStyleFactory::create("Fusion"));
+  if (random_ == nullptr) {
+    systemRandom_ = std::make_unique<SystemRandomSource>();
+    random_ = systemRandom_.get();
+  }
+}
+
+QtRuntime::~QtRuntime() = default;
+
+bool QtRuntime::PrevInstance() { return instance_.AnotherIsRunning(); }
+
+RandomSource& QtRuntime::Random() { return *random_; }
+
+void QtRuntime::End() {
+  if (ended_) return;
+  ended_ = true;  // from here on no event reaches the logic
+  for (auto& form : forms_) {
+    form->StopTimers();
+    form->Window().hide();
+  }
+  QCoreApplication::exit(0);
+}
+
+Form& QtRuntime::CreateForm(const FormSpec& spec, FormEvents& events) {
+  forms_.push_back(std::make_unique<QtForm>(spec, events, ended_));
+  return *forms_.back();
+}
+
+QtForm& QtRuntime::Own(Form& form) {
+  for (auto& owned : forms_) {
+    if (owned.get() == &form) return *owned;
+  }
+  throw std::logic_error("the form was not created by this runtime");
+}
+
+void QtRuntime::Start(Form& form) {
+  QtForm& qtForm = Own(form);
+  qtForm.port().Load();
+  if (!ended_) qtForm.Show();
+}
+
+int QtRuntime::Run(Form& form) {
+  Start(form);
+  if (ended_) return 0;
+  return QApplication::exec();
+}
+
+}  // namespace tolvane::runtime

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QApplication>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "runtime/linux/single_instance.h"
+#include "runtime/qt/qt_form.h"
+#include "runtime/runtime.h"
+
+namespace tolvane::runtime {
+
+// The runtime on Qt 6 Widgets. Uses the running QApplication if there is one (tests make
+// their own), otherwise makes one that sees no command line.
+class QtRuntime final : public Runtime {
+ public:
+  // random: null for the system's cryptographic source.
+  explicit QtRuntime(std::string instanceName = InstanceNameForUser("tolvane"),
+                     RandomSource* random = nullptr);
+  ~QtRuntime() override;
+
+  bool PrevInstance() override;
+  RandomSource& Random() override;
+  void End() override;
+  Form& CreateForm(const FormSpec& spec, FormEvents& events) override;
+  int Run(Form& form) override;
+
+  // Raises Load and shows the window unless the process ended; Run then runs the loop.
+  void Start(Form& form);
+  bool Ended() const { return ended_; }
+
+ private:
+  QtForm& Own(Form& form);
+
+  int argc_ = 1;
+  char programName_[8] = "tolvane";
+  char* argv_[2] = {programName_, nullptr};
+  std::unique_ptr<QApplication> ownApp_;
+  SingleInstance instance_;
+  std::unique_ptr<RandomSource> systemRandom_;
+  RandomSource* random_;
+  std::vector<std::unique_ptr<QtForm>> forms_;
+  bool ended_ = false;
+};
+
+}  // namespace tolvane::runtime
