@@ -41,6 +41,11 @@ Form& QtRuntime::CreateForm(const FormSpec& spec, FormEvents& events) {
   return *forms_.back();
 }
 
+QtForm& QtRuntime::LastForm() {
+  if (forms_.empty()) throw std::logic_error("no form yet");
+  return *forms_.back();
+}
+
 QtForm& QtRuntime::Own(Form& form) {
   for (auto& owned : forms_) {
     if (owned.get() == &form) return *owned;

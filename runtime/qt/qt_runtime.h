@@ -29,6 +29,8 @@ class QtRuntime final : public Runtime {
   // Raises Load and shows the window unless the process ended; Run then runs the loop.
   void Start(Form& form);
   bool Ended() const { return ended_; }
+  // The form made last; throws std::logic_error before the first.
+  QtForm& LastForm();
 
  private:
   QtForm& Own(Form& form);

@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Drives the real program on an Xvfb display with the keyboard, as a user would:
+# window and title, F5 and F2 redraw the passwords, a second start ends silently, Esc ends
+# the program with status 0.
+set -euo pipefail
+program=$1
+work=$(mktemp -d)
+xvfb_pid=
+app_pid=
+cleanup() {
+  [ -n "$app_pid" ] && kill -9 "$app_pid" 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
+export DISPLAY=":$(head -n1 "$work/display")"
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+unset QT_QPA_PLATFORM
+
+"$program" >"$work/first.log" 2>&1 &
+app_pid=$!
+window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tolvane$' | head -n1) ||
+  fail "no window titled Tolvane"
+size=$(xwininfo -id "$window" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w "x" h}')
+[ "$size" = "451x403" ] || fail "client area is $size, not 451x403"
+
+snapshot() { xwd -silent -id "$window" >"$work/$1.xwd"; }
+xdotool windowfocus --sync "$window"
+sleep 0.3
+for key in F5 F2; do
+  snapshot before
+  xdotool key "$key"
+  sleep 0.3
+  snapshot after
+  ! cmp -s "$work/before.xwd" "$work/after.xwd" || fail "$key did not change the passwords"
+done
+
+second_status=0
+timeout 20 "$program" >"$work/second.log" 2>&1 || second_status=$?
+[ "$second_status" -eq 0 ] || fail "second start ended with $second_status"
+[ ! -s "$work/second.log" ] || fail "second start printed: $(cat "$work/second.log")"
+[ "$(xdotool search --onlyvisible --name '^Tolvane$' | wc -l)" -eq 1 ] || fail "more than one window"
+kill -0 "$app_pid" || fail "the first instance died"
+
+xdotool key Escape
+status=0
+timeout 10 tail --pid="$app_pid" -f /dev/null || fail "Esc did not end the program"
+wait "$app_pid" || status=$?
+app_pid=
+[ "$status" -eq 0 ] || fail "Esc ended the program with status $status"
+echo "xvfb session: all checks passed"

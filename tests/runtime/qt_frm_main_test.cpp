@@ -1,0 +1,86 @@
+// frmMain on the real Qt runtime: what the user sees and the keys they press.
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QTest>
+#include <unistd.h>
+
+#include "runtime/qt/qt_runtime.h"
+#include "utf8.h"
+#include "window/frm_main.h"
+#include "window/frm_main_layout.h"
+
+namespace tolvane::window {
+namespace {
+
+using runtime::QtForm;
+using runtime::QtRuntime;
+
+std::string InstanceName(const char* test) {
+  return std::string("tolvane-window-test-") + std::to_string(getpid()) + "-" + test;
+}
+
+// A runtime whose one form the test can reach.
+struct Running {
+  explicit Running(const char* test) : runtime(InstanceName(test)), form(runtime) {}
+  QtForm& qtForm() { return static_cast<QtForm&>(runtime.LastForm()); }
+  QLineEdit& Result(int index) {
+    return *static_cast<QLineEdit*>(qtForm().WidgetAt(ctl::txtResults(index)));
+  }
+  QtRuntime runtime;
+  frmMain form;
+};
+
+TEST(QtFrmMain, FirstShowHasTenPasswordsOfEightToTwelveDefaultCharacters) {
+  Running app("first-show");
+  app.runtime.Start(app.runtime.LastForm());
+  EXPECT_TRUE(app.qtForm().Window().isVisible());
+  EXPECT_EQ(app.qtForm().Window().windowTitle(), "Tolvane");
+  for (int i = 1; i <= 10; ++i) {
+    const std::u32string password = testing::FromUtf8(app.Result(i).text().toStdString());
+    EXPECT_GE(password.size(), 8u);
+    EXPECT_LE(password.size(), 12u);
+    for (char32_t c : password) EXPECT_TRUE(c >= 0x21 && c <= 0x7E) << i;
+  }
+}
+
+TEST(QtFrmMain, F5AndF2InAResultBoxReplaceAllTen) {
+  Running app("refresh-keys");
+  app.runtime.Start(app.runtime.LastForm());
+  for (Qt::Key key : {Qt::Key_F5, Qt::Key_F2}) {
+    std::vector<QString> before;
+    for (int i = 1; i <= 10; ++i) before.push_back(app.Result(i).text());
+    QTest::keyClick(&app.Result(4), key);
+    for (int i = 1; i <= 10; ++i) EXPECT_NE(app.Result(i).text(), before[i - 1]) << i;
+  }
+}
+
+TEST(QtFrmMain, EscapeEndsTheProgram) {
+  Running app("escape");
+  app.runtime.Start(app.runtime.LastForm());
+  QTest::keyClick(app.qtForm().WidgetAt(ctl::cmbSizeB), Qt::Key_Escape);
+  EXPECT_TRUE(app.runtime.Ended());
+  EXPECT_FALSE(app.qtForm().Window().isVisible());
+}
+
+TEST(QtFrmMain, ClosingTheWindowEndsTheProgram) {
+  Running app("close");
+  app.runtime.Start(app.runtime.LastForm());
+  app.qtForm().Window().close();
+  EXPECT_TRUE(app.runtime.Ended());
+}
+
+TEST(QtFrmMain, SecondInstanceEndsBeforeItsWindowShows) {
+  Running first("second-instance");
+  first.runtime.Start(first.runtime.LastForm());
+  Running second("second-instance");
+  second.runtime.Start(second.runtime.LastForm());
+  EXPECT_TRUE(second.runtime.Ended());
+  EXPECT_FALSE(second.qtForm().Window().isVisible());
+  EXPECT_EQ(second.Result(1).text(), "");
+  EXPECT_FALSE(first.runtime.Ended());
+  EXPECT_TRUE(first.qtForm().Window().isVisible());
+}
+
+}  // namespace
+}  // namespace tolvane::window

@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+#include "fake_runtime.h"
+#include "generator/character_table.h"
+#include "runtime/keys.h"
+#include "test_random.h"
+#include "utf8.h"
+#include "window/frm_main.h"
+#include "window/frm_main_layout.h"
+
+namespace tolvane::window {
+namespace {
+
+using testing::CountingSource;
+using testing::FakeRuntime;
+using testing::SeededSource;
+
+struct Started {
+  SeededSource seeded{99};
+  CountingSource random{seeded};
+  FakeRuntime runtime{random};
+  frmMain form{runtime};
+};
+
+std::vector<std::string> Results(const FakeRuntime& runtime) {
+  std::vector<std::string> texts;
+  for (int i = 1; i <= 10; ++i) texts.push_back(runtime.Text(ctl::txtResults(i)));
+  return texts;
+}
+
+TEST(FrmMainBeforeLoad, ControlsStandAsTheLayoutCreatesThem) {
+  Started s;
+  for (std::size_t box : {ctl::chA, ctl::chB, ctl::chC, ctl::chD}) EXPECT_EQ(s.runtime.CheckValue(box), 1);
+  for (std::size_t box : {ctl::chE, ctl::chF}) EXPECT_EQ(s.runtime.CheckValue(box), 0);
+  for (std::size_t box : {ctl::chA, ctl::chB, ctl::chC, ctl::chD, ctl::chE, ctl::chF}) {
+    EXPECT_EQ(s.runtime.ForeColor(box), runtime::kBlack);
+  }
+  EXPECT_TRUE(s.runtime.Items(ctl::cmbSizeA).empty());
+  EXPECT_TRUE(s.runtime.Items(ctl::cmbSizeB).empty());
+  for (const std::string& text : Results(s.runtime)) EXPECT_EQ(text, "");
+  EXPECT_FALSE(s.runtime.TimerEnabled(ctl::tmrSelect));
+  EXPECT_EQ(s.random.count, 0u);
+}
+
+TEST(FrmMainLoad, ChecksInstanceFirstThenFillsListsAndRefreshesTwice) {
+  Started s;
+  EXPECT_EQ(s.form.Run(), 0);
+
+  const auto& log = s.runtime.log;
+  ASSERT_GE(log.size(), 3u);
+  EXPECT_EQ(log[0], "Load");
+  EXPECT_EQ(log[1], "PrevInstance");
+  const auto at = [&](const std::string& entry) {
+    return std::find(log.begin(), log.end(), entry) - log.begin();
+  };
+  // Each ListIndex write raises its Click inside the write, and each Click refreshes.
+  EXPECT_LT(at("cmbSizeA.ListIndex=42"), at("Click cmbSizeA"));
+  EXPECT_LT(at("Click cmbSizeA"), at("end Click cmbSizeA"));
+  EXPECT_LT(at("end Click cmbSizeA"), at("cmbSizeB.ListIndex=38"));
+  EXPECT_LT(at("cmbSizeB.ListIndex=38"), at("Click cmbSizeB"));
+  EXPECT_EQ(std::count(log.begin(), log.end(), "txtResults(1).Text"), 2);
+  EXPECT_EQ(std::count(log.begin(), log.end(), "txtResults(10).Text"), 2);
+  EXPECT_TRUE(s.runtime.shown);
+}
+
+TEST(FrmMainLoad, DefaultsAreFourClassesAndBoundsEightAndTwelve) {
+  Started s;
+  s.form.Run();
+  EXPECT_EQ(std::vector<std::int16_t>({s.form.UseDigits, s.form.UseEngUpper, s.form.UseEngLower,
+                                       s.form.UseSpecial, s.form.UseRusUpper, s.form.UseRusLower}),
+            std::vector<std::int16_t>({1, 1, 1, 1, 0, 0}));
+
+  std::vector<std::string> entries;
+  for (int n = 50; n >= 1; --n) entries.push_back(std::to_string(n));
+  EXPECT_EQ(s.runtime.Items(ctl::cmbSizeA), entries);
+  EXPECT_EQ(s.runtime.Items(ctl::cmbSizeB), entries);
+  EXPECT_EQ(s.runtime.Items(ctl::cmbSizeA)[s.runtime.ListIndex(ctl::cmbSizeA)], "8");
+  EXPECT_EQ(s.runtime.Items(ctl::cmbSizeB)[s.runtime.ListIndex(ctl::cmbSizeB)], "12");
+
+  std::set<char32_t> allowed;
+  for (std::size_t c = 0; c < 4; ++c) allowed.insert(kClassCharacters[c].begin(), kClassCharacters[c].end());
+  for (const std::string& text : Results(s.runtime)) {
+    const std::u32string password = testing::FromUtf8(text);
+    EXPECT_GE(password.size(), 8u);
+    EXPECT_LE(password.size(), 12u);
+    for (char32_t c : password) EXPECT_TRUE(allowed.count(c)) << text;
+  }
+}
+
+TEST(FrmMainLoad, SecondInstanceEndsBeforeAnythingElse) {
+  Started s;
+  s.runtime.anotherInstance = true;
+  EXPECT_EQ(s.form.Run(), 0);
+  EXPECT_TRUE(s.runtime.ended);
+  EXPECT_FALSE(s.runtime.shown);
+  EXPECT_EQ(s.runtime.log, (std::vector<std::string>{"Load", "PrevInstance", "End", "end Load"}));
+  EXPECT_EQ(s.random.count, 0u);
+  EXPECT_TRUE(s.runtime.Items(ctl::cmbSizeA).empty());
+}
+
+TEST(FrmMainLists, ChoosingEitherBoundRegeneratesWithinTheNewRange) {
+  Started s;
+  s.form.Run();
+  // A = "20", then B = "5": lengths must lie in 5..20 whichever list holds the larger.
+  s.runtime.UserChoose(ctl::cmbSizeA, 30);
+  s.runtime.UserChoose(ctl::cmbSizeB, 45);
+  std::set<std::size_t> lengths;
+  for (int round = 0; round < 40; ++round) {
+    const auto before = Results(s.runtime);
+    s.runtime.PressKey(ctl::cmbSizeA, runtime::kKeyF5);
+    for (const std::string& text : Results(s.runtime)) lengths.insert(testing::FromUtf8(text).size());
+    EXPECT_NE(Results(s.runtime), before);
+  }
+  EXPECT_EQ(*lengths.begin(), 5u);
+  EXPECT_EQ(*lengths.rbegin(), 20u);
+}
+
+TEST(FrmMainLists, AChoiceRefreshesAllTenOnce) {
+  Started s;
+  s.form.Run();
+  s.runtime.log.clear();
+  s.runtime.UserChoose(ctl::cmbSizeB, 0);
+  EXPECT_EQ(std::count_if(s.runtime.log.begin(), s.runtime.log.end(),
+                          [](const std::string& e) { return e.ends_with(".Text"); }),
+            10);
+  for (const std::string& text : Results(s.runtime)) {
+    const auto length = testing::FromUtf8(text).size();
+    EXPECT_TRUE(length >= 8 && length <= 50) << text;
+  }
+}
+
+}  // namespace
+}  // namespace tolvane::window
