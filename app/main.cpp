@@ -1,8 +1,11 @@
+#include "runtime/linux/single_instance.h"
 #include "runtime/qt/qt_runtime.h"
 #include "window/frm_main.h"
 
 int main() {
-  tolvane::runtime::QtRuntime runtime;
-  tolvane::window::frmMain form(runtime);
+  using namespace tolvane;
+  runtime::QtRuntime runtime(runtime::InstanceNameForUser("tolvane"), nullptr,
+                             {.name = "Tolvane", .version = TOLVANE_VERSION});
+  window::frmMain form(runtime);
   return form.Run();
 }

@@ -51,6 +51,7 @@ struct FormSpec {
   Colour backColor = kBlack;
   std::string_view fontName;
   double fontPoints = 0;
+  std::span<const char* const> iconXpm;  // the window icon as XPM rows
   std::span<const ControlSpec> controls;
 };
 

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "window/tolvane_icon.xpm"
+
 namespace tolvane::window {
 namespace {
 
@@ -73,6 +75,7 @@ constexpr runtime::FormSpec kFrmMain{
     .backColor = kPanelGrey,
     .fontName = "Calibri",
     .fontPoints = 9,
+    .iconXpm = tolvane_icon_xpm,
     .controls = kControls,
 };
 

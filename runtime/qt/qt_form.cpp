@@ -1,12 +1,14 @@
 #include "runtime/qt/qt_form.h"
 
 #include <QCloseEvent>
-#include <QGroupBox>
+#include <QIcon>
+#include <QPixmap>
 #include <QKeyEvent>
 #include <algorithm>
 #include <limits>
 #include <stdexcept>
 
+#include "runtime/qt/qt_frame.h"
 #include "runtime/qt/qt_keys.h"
 
 namespace tolvane::runtime {
@@ -33,11 +35,11 @@ Qt::Alignment ToQtAlignment(TextAlign align) {
   return Qt::AlignLeft | Qt::AlignTop;
 }
 
-void SetBackground(QWidget& widget, Colour colour) {
+// Fields (text boxes, lists) paint their inside in Base; everything else, the check boxes'
+// captions included, in Window. A check box's own box keeps the toolkit's white.
+void SetBackground(QWidget& widget, Colour colour, bool isField) {
   QPalette palette = widget.palette();
-  for (QPalette::ColorRole role : {QPalette::Window, QPalette::Base, QPalette::Button}) {
-    palette.setColor(role, ToQColor(colour));
-  }
+  palette.setColor(isField ? QPalette::Base : QPalette::Window, ToQColor(colour));
   widget.setPalette(palette);
 }
 
@@ -97,7 +99,8 @@ void QtForm::Build(const FormSpec& spec) {
   window_->setFixedSize(Pixels(spec.clientWidth), Pixels(spec.clientHeight));
   window_->setFont(QFont(ToQString(spec.fontName), static_cast<int>(spec.fontPoints)));
   window_->setAutoFillBackground(true);
-  SetBackground(*window_, spec.backColor);
+  SetBackground(*window_, spec.backColor, false);
+  if (!spec.iconXpm.empty()) window_->setWindowIcon(QIcon(QPixmap(spec.iconXpm.data())));
   keyFilter_ = std::make_unique<KeyDownFilter>(port_);
 
   slots_.resize(spec.controls.size());
@@ -148,9 +151,7 @@ QWidget* QtForm::Create(std::size_t slot, const ControlSpec& control, QWidget& p
       break;
     }
     case ControlKind::Frame: {
-      auto* frame = new QGroupBox(ToQString(control.caption), &parent);
-      frame->setFocusPolicy(Qt::NoFocus);
-      widget = frame;
+      widget = new EtchedFrame(ToQString(control.caption), &parent);
       break;
     }
     case ControlKind::TextBox: {
@@ -164,6 +165,12 @@ QWidget* QtForm::Create(std::size_t slot, const ControlSpec& control, QWidget& p
     case ControlKind::ComboBox: {
       auto* list = new QComboBox(&parent);
       list->setEditable(false);
+      // A pick-only list drawn flat in its own colour, not as a shaded button.
+      list->setStyleSheet(QStringLiteral("QComboBox { background-color: %1; color: %2;"
+                                         " border: 1px solid #808080; padding-left: 3px;"
+                                         " combobox-popup: 0; }")
+                              .arg(ToQColor(control.backColor).name(),
+                                   ToQColor(control.foreColor).name()));
       s.comboBox = std::make_unique<QtComboBox>(*list, slot, port_);
       widget = list;
       break;
@@ -187,7 +194,8 @@ QWidget* QtForm::Create(std::size_t slot, const ControlSpec& control, QWidget& p
                         (control.index ? QString("(%1)").arg(control.index) : QString()));
   widget->setGeometry(PixelRect(control.bounds));
   if (control.kind != ControlKind::CheckBox) SetTextColour(*widget, control.foreColor);
-  SetBackground(*widget, control.backColor);
+  SetBackground(*widget, control.backColor,
+                control.kind == ControlKind::TextBox || control.kind == ControlKind::ComboBox);
   if (widget->focusPolicy() != Qt::NoFocus) WatchKeys(slot, *widget);
   return widget;
 }

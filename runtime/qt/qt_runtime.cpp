@@ -7,10 +7,15 @@
 
 namespace tolvane::runtime {
 
-QtRuntime::QtRuntime(std::string instanceName, RandomSource* random)
+QtRuntime::QtRuntime(std::string instanceName, RandomSource* random, ProgramInfo program)
     : instance_(std::move(instanceName)), random_(random) {
   if (QApplication::instance() == nullptr) {
     ownApp_ = std::make_unique<QApplication>(argc_, argv_);
+  }
+  if (!program.name.empty()) {
+    QCoreApplication::setApplicationName(QString::fromUtf8(program.name.data(), program.name.size()));
+    QCoreApplication::setApplicationVersion(
+        QString::fromUtf8(program.version.data(), program.version.size()));
   }
   // The same look on every desktop.
   QApplication::setStyle(QStyleFactory::create("Fusion"));

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "runtime/linux/single_instance.h"
+#include "runtime/program_info.h"
 #include "runtime/qt/qt_form.h"
 #include "runtime/runtime.h"
 
@@ -16,8 +17,8 @@ namespace tolvane::runtime {
 class QtRuntime final : public Runtime {
  public:
   // random: null for the system's cryptographic source.
-  explicit QtRuntime(std::string instanceName = InstanceNameForUser("tolvane"),
-                     RandomSource* random = nullptr);
+  explicit QtRuntime(std::string instanceName, RandomSource* random = nullptr,
+                     ProgramInfo program = {});
   ~QtRuntime() override;
 
   bool PrevInstance() override;
