@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Drives the real program on an Xvfb display with the keyboard, as a user would:
-# window and title, F5 and F2 redraw the passwords, a second start ends silently, Esc ends
-# the program with status 0.
+# Drives the real program on an Xvfb display with the mouse and keyboard, as a user would:
+# window and title, F5 and F2 redraw the passwords, clicks on a set label and a check box
+# switch classes and the look-alike warning, the warning ends after its interval, a second
+# start ends silently, Esc ends the program with status 0.
 set -euo pipefail
 program=$1
+probe=$2
 work=$(mktemp -d)
 xvfb_pid=
 app_pid=
@@ -41,6 +43,33 @@ for key in F5 F2; do
   snapshot after
   ! cmp -s "$work/before.xwd" "$work/after.xwd" || fail "$key did not change the passwords"
 done
+
+# Window coordinates (pixels) of what the mouse touches, from the window's layout.
+click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep 0.3; }
+red_in() { "$probe" reddish "$window" "$@"; }
+upper_captions_red() {
+  [ "$(red_in 300 42 130 15)" -gt 20 ] && [ "$(red_in 300 96 130 15)" -gt 20 ]
+}
+lbl_a=(200 30) lbl_e=(200 105) ch_e_box=(289 103)
+
+snapshot before
+click "${lbl_a[@]}"  # digits off
+snapshot after
+! cmp -s "$work/before.xwd" "$work/after.xwd" || fail "a click on the digits label changed nothing"
+click "${lbl_a[@]}"  # and on again
+
+[ "$(red_in 0 0 451 380)" -eq 0 ] || fail "red above the info line before any warning"
+click "${lbl_e[@]}"  # Cyrillic upper case on while Latin upper case is on
+upper_captions_red || fail "the upper-case pair did not turn red"
+click "${ch_e_box[@]}"  # and off again: clears at once
+[ "$(red_in 0 0 451 380)" -eq 0 ] || fail "switching off did not clear the warning"
+click "${lbl_e[@]}"
+upper_captions_red || fail "the warning did not return"
+sleep 3.5
+upper_captions_red || fail "the warning ended early"
+sleep 2.0
+[ "$(red_in 0 0 451 380)" -eq 0 ] || fail "the warning outlasted its interval"
+click "${lbl_e[@]}"  # back to the defaults
 
 second_status=0
 timeout 20 "$program" >"$work/second.log" 2>&1 || second_status=$?

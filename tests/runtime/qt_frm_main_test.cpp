@@ -1,6 +1,8 @@
 // frmMain on the real Qt runtime: what the user sees and the keys they press.
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 #include <unistd.h>
@@ -80,6 +82,48 @@ TEST(QtFrmMain, SecondInstanceEndsBeforeItsWindowShows) {
   EXPECT_EQ(second.Result(1).text(), "");
   EXPECT_FALSE(first.runtime.Ended());
   EXPECT_TRUE(first.qtForm().Window().isVisible());
+}
+
+QColor CaptionColour(QWidget* box) { return box->palette().color(QPalette::WindowText); }
+
+TEST(QtFrmMain, RealClicksOnLabelsAndBoxesSwitchClassesAndWarn) {
+  Running app("clicks");
+  app.runtime.Start(app.runtime.LastForm());
+  QtForm& form = app.qtForm();
+  const QColor red(192, 0, 0);
+  const QColor black(0, 0, 0);
+
+  QTest::mouseClick(form.WidgetAt(ctl::lblE), Qt::LeftButton);
+  EXPECT_TRUE(static_cast<QCheckBox*>(form.WidgetAt(ctl::chE))->isChecked());
+  EXPECT_EQ(app.form.UseRusUpper, 1);
+  EXPECT_EQ(CaptionColour(form.WidgetAt(ctl::chB)), red);
+  EXPECT_EQ(CaptionColour(form.WidgetAt(ctl::chE)), red);
+  EXPECT_EQ(CaptionColour(form.WidgetAt(ctl::chC)), black);
+
+  auto* chE = static_cast<QCheckBox*>(form.WidgetAt(ctl::chE));
+  QTest::mouseClick(chE, Qt::LeftButton, {}, QPoint(6, chE->height() / 2));
+  EXPECT_FALSE(chE->isChecked());
+  EXPECT_EQ(app.form.UseRusUpper, 0);
+  EXPECT_EQ(CaptionColour(form.WidgetAt(ctl::chB)), black);
+  EXPECT_EQ(CaptionColour(form.WidgetAt(ctl::chE)), black);
+
+  // Digits off by their label: no result box holds a digit any more.
+  QTest::mouseClick(form.WidgetAt(ctl::lblA), Qt::LeftButton);
+  EXPECT_EQ(app.form.UseDigits, 0);
+  for (int i = 1; i <= 10; ++i) {
+    for (QChar c : app.Result(i).text()) EXPECT_FALSE(c.isDigit()) << i;
+  }
+}
+
+TEST(QtFrmMain, AllClassesOffLeavesTenEmptyBoxes) {
+  Running app("all-off");
+  app.runtime.Start(app.runtime.LastForm());
+  for (std::size_t label : {ctl::lblA, ctl::lblB, ctl::lblC, ctl::lblD}) {
+    QTest::mouseClick(app.qtForm().WidgetAt(label), Qt::LeftButton);
+  }
+  for (int i = 1; i <= 10; ++i) EXPECT_EQ(app.Result(i).text(), "");
+  QTest::mouseClick(app.qtForm().WidgetAt(ctl::lblF), Qt::LeftButton);
+  for (int i = 1; i <= 10; ++i) EXPECT_GE(app.Result(i).text().size(), 8);
 }
 
 }  // namespace
