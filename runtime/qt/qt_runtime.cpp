@@ -1,9 +1,9 @@
 #include "runtime/qt/qt_runtime.h"
 
+#include <QAbstractEventDispatcher>
 #include <QStyleFactory>
 #include <stdexcept>
 
-#include "runtime/linux/system_random_source.h"
 
 namespace tolvane::runtime {
 
@@ -22,6 +22,10 @@ QtRuntime::QtRuntime(std::string instanceName, RandomSource* random, ProgramInfo
   if (random_ == nullptr) {
     systemRandom_ = std::make_unique<SystemRandomSource>();
     random_ = systemRandom_.get();
+    // Whatever randomness a handler left unused is wiped before the loop waits for input.
+    wipeOnIdle_ = std::make_unique<QObject>();
+    QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock,
+                     wipeOnIdle_.get(), [source = systemRandom_.get()] { source->Wipe(); });
   }
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "runtime/linux/single_instance.h"
+#include "runtime/linux/system_random_source.h"
 #include "runtime/program_info.h"
 #include "runtime/qt/qt_form.h"
 #include "runtime/runtime.h"
@@ -30,6 +31,8 @@ class QtRuntime final : public Runtime {
   // Raises Load and shows the window unless the process ended; Run then runs the loop.
   void Start(Form& form);
   bool Ended() const { return ended_; }
+  // The system source when the runtime made its own, else null.
+  const SystemRandomSource* SystemRandom() const { return systemRandom_.get(); }
   // The form made last; throws std::logic_error before the first.
   QtForm& LastForm();
 
@@ -41,7 +44,8 @@ class QtRuntime final : public Runtime {
   char* argv_[2] = {programName_, nullptr};
   std::unique_ptr<QApplication> ownApp_;
   SingleInstance instance_;
-  std::unique_ptr<RandomSource> systemRandom_;
+  std::unique_ptr<SystemRandomSource> systemRandom_;
+  std::unique_ptr<QObject> wipeOnIdle_;  // goes before the source it wipes
   RandomSource* random_;
   std::vector<std::unique_ptr<QtForm>> forms_;
   bool ended_ = false;

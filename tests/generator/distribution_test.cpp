@@ -1,7 +1,8 @@
-// Chi-square checks of the password rule's uniformity. Each runs twice: with a fixed-seed
-// source (an exact, repeatable result) and with the system's cryptographic source. Every
-// threshold is a p-value of one in a million (kFalseFailureOdds): a correct generator fails a
-// given check with the system source at most once in a million runs.
+// Chi-square checks of the password rule's uniformity: over characters, lengths, positions and
+// neighbouring pairs. Each runs twice: with a fixed-seed source (an exact, repeatable result)
+// and with the system's cryptographic source. Each test's threshold is set so that a correct
+// generator fails it with the system source at most once in a million runs
+// (kFalseFailureOdds, split evenly where one test makes several checks).
 
 #include <gtest/gtest.h>
 
@@ -91,6 +92,66 @@ INSTANTIATE_TEST_SUITE_P(Bounds, LengthDistribution,
                                                               LengthCase{1, 50}, LengthCase{50, 1},
                                                               LengthCase{49, 50}),
                                             ::testing::Values(Source::Seeded, Source::System)));
+
+class PositionDistribution : public ::testing::TestWithParam<Source> {};
+
+// Every position of a 50-character password, separately: digits and special characters
+// (42 cells), 20,000 passwords, so about 476 expected per cell. Fifty tests share the budget:
+// each uses a threshold of one in fifty million, one in a million for all of them together.
+TEST_P(PositionDistribution, EveryPositionIsUniform) {
+  auto random = MakeSource(GetParam());
+  const OptionFlags flags{1, 0, 0, 1, 0, 0};
+  std::u32string alphabet = std::u32string(kClassCharacters[0]) + std::u32string(kClassCharacters[3]);
+  std::vector<std::vector<std::uint64_t>> counts(50, std::vector<std::uint64_t>(alphabet.size()));
+  for (int i = 0; i < 20000; ++i) {
+    const std::u32string p = GeneratePassword(flags, 50, 50, *random);
+    for (std::size_t pos = 0; pos < p.size(); ++pos) ++counts[pos][alphabet.find(p[pos])];
+  }
+  for (std::size_t pos = 0; pos < counts.size(); ++pos) {
+    const auto result = UniformChiSquare(counts[pos]);
+    EXPECT_GT(result.pValue, kFalseFailureOdds / 50) << "position " << pos;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Sources, PositionDistribution,
+                         ::testing::Values(Source::Seeded, Source::System));
+
+struct PairCase {
+  const char* name;
+  OptionFlags flags;
+  int passwords;
+};
+
+class PairDistribution : public ::testing::TestWithParam<std::tuple<PairCase, Source>> {};
+
+// Neighbouring characters are independent: the 25 disjoint pairs (0,1), (2,3), ... of each
+// 50-character password fall evenly on all ordered pairs of the alphabet. Digits: 100 cells,
+// about 10,000 expected each; special characters: 1,024 cells, about 980 each.
+TEST_P(PairDistribution, AdjacentCharactersAreIndependent) {
+  const auto& [c, sourceKind] = GetParam();
+  auto random = MakeSource(sourceKind);
+  std::u32string alphabet;
+  for (std::size_t k = 0; k < kClassCount; ++k) {
+    if (c.flags[k]) alphabet += kClassCharacters[k];
+  }
+  const std::size_t n = alphabet.size();
+  std::vector<std::uint64_t> cells(n * n);
+  for (int i = 0; i < c.passwords; ++i) {
+    const std::u32string p = GeneratePassword(c.flags, 50, 50, *random);
+    for (std::size_t pos = 0; pos + 1 < p.size(); pos += 2) {
+      ++cells[alphabet.find(p[pos]) * n + alphabet.find(p[pos + 1])];
+    }
+  }
+  const auto result = UniformChiSquare(cells);
+  EXPECT_GT(result.pValue, kFalseFailureOdds)
+      << c.name << ": chi2 " << result.statistic << " on " << result.degrees << " df";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Alphabets, PairDistribution,
+    ::testing::Combine(::testing::Values(PairCase{"digits", {1, 0, 0, 0, 0, 0}, 40000},
+                                         PairCase{"special", {0, 0, 0, 1, 0, 0}, 40000}),
+                       ::testing::Values(Source::Seeded, Source::System)));
 
 }  // namespace
 }  // namespace tolvane

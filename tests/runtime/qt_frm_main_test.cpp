@@ -3,7 +3,9 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QEventLoop>
 #include <QLineEdit>
+#include <QTimer>
 #include <QTest>
 #include <unistd.h>
 
@@ -124,6 +126,26 @@ TEST(QtFrmMain, AllClassesOffLeavesTenEmptyBoxes) {
   for (int i = 1; i <= 10; ++i) EXPECT_EQ(app.Result(i).text(), "");
   QTest::mouseClick(app.qtForm().WidgetAt(ctl::lblF), Qt::LeftButton);
   for (int i = 1; i <= 10; ++i) EXPECT_GE(app.Result(i).text().size(), 8);
+}
+
+}  // namespace
+}  // namespace tolvane::window
+
+namespace tolvane::window {
+namespace {
+
+TEST(QtFrmMain, RandomnessLeftOverFromARefreshIsWipedBeforeTheLoopWaits) {
+  runtime::QtRuntime runtime(InstanceName("wipe"));
+  frmMain form(runtime);
+  runtime.Start(runtime.LastForm());
+  const runtime::SystemRandomSource* source = runtime.SystemRandom();
+  ASSERT_NE(source, nullptr);
+  EXPECT_GT(source->WordsHeld(), 0u);  // the refreshes used part of a block
+  QEventLoop loop;
+  QTimer::singleShot(20, &loop, &QEventLoop::quit);
+  loop.exec();  // blocks, so the dispatcher announces it
+  EXPECT_EQ(source->WordsHeld(), 0u);
+  for (std::uint32_t word : source->Block()) ASSERT_EQ(word, 0u);
 }
 
 }  // namespace
