@@ -4,6 +4,8 @@
 #include <QStyleFactory>
 #include <stdexcept>
 
+#include "runtime/qt/qt_clipboard.h"
+
 
 namespace tolvane::runtime {
 
@@ -17,6 +19,8 @@ QtRuntime::QtRuntime(std::string instanceName, RandomSource* random, ProgramInfo
     QCoreApplication::setApplicationVersion(
         QString::fromUtf8(program.version.data(), program.version.size()));
   }
+  clipboardHint_ = std::make_unique<QObject>();
+  MarkCopiesAsSecret(*clipboardHint_);
   // The same look on every desktop.
   QApplication::setStyle(QStyleFactory::create("Fusion"));
   if (random_ == nullptr) {

@@ -43,6 +43,7 @@ class QtRuntime final : public Runtime {
   char programName_[8] = "tolvane";
   char* argv_[2] = {programName_, nullptr};
   std::unique_ptr<QApplication> ownApp_;
+  std::unique_ptr<QObject> clipboardHint_;
   SingleInstance instance_;
   std::unique_ptr<SystemRandomSource> systemRandom_;
   std::unique_ptr<QObject> wipeOnIdle_;  // goes before the source it wipes

@@ -6,25 +6,16 @@
 set -euo pipefail
 program=$1
 probe=$2
+# Runs under with_xvfb.sh, which provides DISPLAY and XDG_RUNTIME_DIR.
+[ -n "${DISPLAY:-}" ] || { echo "needs an X display" >&2; exit 1; }
 work=$(mktemp -d)
-xvfb_pid=
 app_pid=
 cleanup() {
   [ -n "$app_pid" ] && kill -9 "$app_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
-
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-export DISPLAY=":$(head -n1 "$work/display")"
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-unset QT_QPA_PLATFORM
 
 "$program" >"$work/first.log" 2>&1 &
 app_pid=$!
