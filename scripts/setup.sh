@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev libsodium-dev           # toolkit and the system random source
   libgtest-dev libgmock-dev            # tests
   xvfb xdotool x11-utils x11-apps      # tests on a real X display
+  strace                               # proof that the program writes no file
   fonts-crosextra-carlito              # Calibri's metrics, with Cyrillic
 )
 

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test.
+# Sets up, builds and runs every test: once plainly, once under the sanitizers.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-scripts/build.sh
-ctest --preset release -j"$(nproc)"
+for preset in release asan; do  # plain, then under Address and UB sanitizers
+  [ -f "build/$preset/CMakeCache.txt" ] || cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset"
+  ctest --preset "$preset" -j"$(nproc)"
+done

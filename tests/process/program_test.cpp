@@ -132,5 +132,20 @@ TEST_F(Program, OfSimultaneousStartsExactlyOneKeepsRunning) {
   for (Process& p : starts) Stop(p);
 }
 
+TEST_F(Program, RunsWithCoreFilesOff) {
+  Process p = Start(Out("limits"));
+  ASSERT_TRUE(WaitUntilHeld());  // past start-up
+  std::string line;
+  std::ifstream limits("/proc/" + std::to_string(p.pid) + "/limits");
+  while (std::getline(limits, line) && line.rfind("Max core file size", 0) != 0) {
+  }
+  std::istringstream fields(line.substr(std::string("Max core file size").size()));
+  std::string soft, hard;
+  fields >> soft >> hard;
+  EXPECT_EQ(soft, "0");
+  EXPECT_EQ(hard, "0");
+  Stop(p);
+}
+
 }  // namespace
 }  // namespace tolvane
