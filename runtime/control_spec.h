@@ -33,6 +33,7 @@ struct ControlSpec {
   ControlKind kind = ControlKind::Label;
   std::size_t container = kOnForm;  // slot of the containing frame
   std::string_view caption;
+  std::string_view accessibleName;  // what a screen reader says; the caption when empty
   TwipRect bounds;
   int tabIndex = -1;
   int value = 0;          // check box: initial Value (0 or 1)

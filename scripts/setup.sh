@@ -7,9 +7,13 @@ packages=(
   g++ cmake ninja-build pkg-config     # compiler and build
   qt6-base-dev libsodium-dev           # toolkit and the system random source
   libgtest-dev libgmock-dev            # tests
+  libbenchmark-dev                     # benchmarks
   xvfb xdotool x11-utils x11-apps      # tests on a real X display
   strace                               # proof that the program writes no file
   fonts-crosextra-carlito              # Calibri's metrics, with Cyrillic
+  qt6-translations-l10n                # the toolkit's own texts in Russian
+  librsvg2-bin                         # desktop icons drawn from the SVG
+  desktop-file-utils appstream dpkg-dev  # checks of the installed files and the package
 )
 
 missing=()

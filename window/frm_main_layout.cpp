@@ -27,15 +27,22 @@ constexpr ControlSpec SetLabelSpec(std::string_view name, std::string_view capti
           .align = TextAlign::Right, .backColor = kPanelGrey};
 }
 
-constexpr ControlSpec ComboSpec(std::string_view name, int left, int tab) {
+constexpr ControlSpec ComboSpec(std::string_view name, std::string_view spoken, int left,
+                                int tab) {
   return {.name = name, .kind = ControlKind::ComboBox, .container = ctl::frOptions,
-          .bounds = {left, 1950, 915, 330}, .tabIndex = tab, .backColor = kFieldGrey};
+          .accessibleName = spoken, .bounds = {left, 1950, 915, 330}, .tabIndex = tab,
+          .backColor = kFieldGrey};
 }
+
+constexpr std::array<std::string_view, 10> kResultNames{
+    "Пароль 1", "Пароль 2", "Пароль 3", "Пароль 4", "Пароль 5",
+    "Пароль 6", "Пароль 7", "Пароль 8", "Пароль 9", "Пароль 10"};
 
 constexpr ControlSpec ResultSpec(int index) {
   return {.name = "txtResults", .index = index, .kind = ControlKind::TextBox,
-          .container = ctl::frResults, .bounds = {90, 270 * index, 6405, 255},
-          .tabIndex = 16 + index, .backColor = kFieldGrey};
+          .container = ctl::frResults, .accessibleName = kResultNames[index - 1],
+          .bounds = {90, 270 * index, 6405, 255}, .tabIndex = 16 + index,
+          .backColor = kFieldGrey};
 }
 
 constexpr std::array<ControlSpec, ctl::count> kControls{{
@@ -48,12 +55,12 @@ constexpr std::array<ControlSpec, ctl::count> kControls{{
     ResultSpec(5), ResultSpec(4), ResultSpec(3), ResultSpec(2), ResultSpec(1),
     {.name = "frOptions", .kind = ControlKind::Frame, .caption = "Настройки",
      .bounds = {90, 90, 6585, 2445}, .tabIndex = 0, .backColor = kPanelGrey},
-    ComboSpec("cmbSizeB", 5130, 3),
+    ComboSpec("cmbSizeB", "Длина до", 5130, 3),
     CheckBoxSpec("chA", ctl::frOptions, "Цифры", 4140, 270, 5, 1),
     CheckBoxSpec("chB", ctl::frOptions, "ENG Прописные буквы", 4140, 540, 7, 1),
     CheckBoxSpec("chC", ctl::frOptions, "ENG Строчные буквы", 4140, 810, 9, 1),
     CheckBoxSpec("chD", ctl::frOptions, "Специальные символы", 4140, 1080, 11, 1),
-    ComboSpec("cmbSizeA", 4140, 2),
+    ComboSpec("cmbSizeA", "Длина от", 4140, 2),
     SetLabelSpec("lblF", "абвгдеёжзийклмнопрстуфхцчшщъыьэюя", 1620, 14),
     SetLabelSpec("lblE", "АБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯ", 1350, 12),
     SetLabelSpec("lblA", "0123456789", 270, 4),

@@ -71,6 +71,12 @@ void QtTimer::SetEnabled(bool enabled) {
   }
 }
 
+void WholeTextEdit::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return QLineEdit::mouseDoubleClickEvent(event);
+  selectAll();
+  event->accept();
+}
+
 ClickableLabel::ClickableLabel(QWidget* parent, std::function<void()> onClick)
     : QLabel(parent), onClick_(std::move(onClick)) {}
 

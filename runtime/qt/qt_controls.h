@@ -82,6 +82,16 @@ class QtTimer final : public Timer {
   QTimer& timer_;
 };
 
+// A result box: a double-click selects the whole password, not just the word under the
+// mouse (punctuation would otherwise split it).
+class WholeTextEdit final : public QLineEdit {
+ public:
+  using QLineEdit::QLineEdit;
+
+ protected:
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+};
+
 // A label that reports a left click (press and release inside it).
 class ClickableLabel final : public QLabel {
  public:

@@ -155,7 +155,7 @@ QWidget* QtForm::Create(std::size_t slot, const ControlSpec& control, QWidget& p
       break;
     }
     case ControlKind::TextBox: {
-      auto* edit = new QLineEdit(&parent);
+      auto* edit = new WholeTextEdit(&parent);
       edit->setMaxLength(std::numeric_limits<int>::max());
       edit->setAutoFillBackground(true);
       s.textBox = std::make_unique<QtTextBox>(*edit);
@@ -193,6 +193,8 @@ QWidget* QtForm::Create(std::size_t slot, const ControlSpec& control, QWidget& p
   widget->setObjectName(ToQString(control.name) +
                         (control.index ? QString("(%1)").arg(control.index) : QString()));
   widget->setGeometry(PixelRect(control.bounds));
+  widget->setAccessibleName(ToQString(control.accessibleName.empty() ? control.caption
+                                                                    : control.accessibleName));
   if (control.kind != ControlKind::CheckBox) SetTextColour(*widget, control.foreColor);
   SetBackground(*widget, control.backColor,
                 control.kind == ControlKind::TextBox || control.kind == ControlKind::ComboBox);

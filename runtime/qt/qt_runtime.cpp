@@ -1,9 +1,13 @@
 #include "runtime/qt/qt_runtime.h"
 
 #include <QAbstractEventDispatcher>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QStyleFactory>
 #include <stdexcept>
 
+#include "runtime/qt/qt_accessible.h"
 #include "runtime/qt/qt_clipboard.h"
 
 
@@ -19,6 +23,14 @@ QtRuntime::QtRuntime(std::string instanceName, RandomSource* random, ProgramInfo
     QCoreApplication::setApplicationVersion(
         QString::fromUtf8(program.version.data(), program.version.size()));
   }
+  // The whole interface is Russian, so the toolkit's own texts (the text boxes' context menu)
+  // are too, whatever the user's locale.
+  translator_ = std::make_unique<QTranslator>();
+  if (translator_->load(QLocale(QLocale::Russian), "qtbase", "_",
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QCoreApplication::installTranslator(translator_.get());
+  }
+  InstallNamedListAccessibility();
   clipboardHint_ = std::make_unique<QObject>();
   MarkCopiesAsSecret(*clipboardHint_);
   // The same look on every desktop.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QTranslator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -43,6 +44,7 @@ class QtRuntime final : public Runtime {
   char programName_[8] = "tolvane";
   char* argv_[2] = {programName_, nullptr};
   std::unique_ptr<QApplication> ownApp_;
+  std::unique_ptr<QTranslator> translator_;
   std::unique_ptr<QObject> clipboardHint_;
   SingleInstance instance_;
   std::unique_ptr<SystemRandomSource> systemRandom_;

@@ -1,0 +1,40 @@
+// A whole refresh on the Qt runtime (offscreen): ten passwords drawn and written into the
+// ten result boxes.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <cstdlib>
+#include <unistd.h>
+
+#include "runtime/qt/qt_runtime.h"
+#include "window/frm_main.h"
+
+namespace tolvane {
+namespace {
+
+void RefreshOnQt(benchmark::State& state, bool worstCase) {
+  runtime::QtRuntime runtime("tolvane-bench-" + std::to_string(getpid()));
+  window::frmMain form(runtime);
+  runtime.Start(runtime.LastForm());
+  if (worstCase) {  // digits only, both bounds 50
+    for (runtime::CheckBox* box : {&form.chB, &form.chC, &form.chD}) box->SetValue(0);
+    form.cmbSizeA.SetListIndex(0);
+    form.cmbSizeB.SetListIndex(0);
+  }
+  for (auto _ : state) form.RefreshResults();
+}
+
+BENCHMARK_CAPTURE(RefreshOnQt, defaults, false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(RefreshOnQt, digits_only_50, true)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace tolvane
+
+int main(int argc, char** argv) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs the build into a scratch prefix and checks what the desktop will read.
+set -euo pipefail
+build=$1
+root=$(mktemp -d)
+trap 'rm -rf "$root"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+cmake --install "$build" --prefix "$root/usr" >/dev/null
+id=ru.tolvane.Tolvane
+expected=(
+  usr/bin/tolvane
+  "usr/share/applications/$id.desktop"
+  "usr/share/metainfo/$id.metainfo.xml"
+  "usr/share/icons/hicolor/scalable/apps/$id.svg"
+)
+for size in 16 32 48 64 128 256; do expected+=("usr/share/icons/hicolor/${size}x$size/apps/$id.png"); done
+for file in "${expected[@]}"; do [ -s "$root/$file" ] || fail "missing $file"; done
+
+# Each PNG is as large as the folder it lies in (width and height from its IHDR chunk).
+for size in 16 32 48 64 128 256; do
+  png="$root/usr/share/icons/hicolor/${size}x$size/apps/$id.png"
+  read -r width height < <(od -An -tu1 -j16 -N8 "$png" |
+    awk '{print $1*16777216+$2*65536+$3*256+$4, $5*16777216+$6*65536+$7*256+$8}')
+  [ "$width" = "$size" ] && [ "$height" = "$size" ] || fail "$size icon is ${width}x$height"
+done
+
+desktop-file-validate "$root/usr/share/applications/$id.desktop"
+grep -qx 'Name=Tolvane' "$root/usr/share/applications/$id.desktop" || fail "desktop Name"
+grep -qx 'Categories=Utility;Security;' "$root/usr/share/applications/$id.desktop" ||
+  fail "desktop categories"
+appstreamcli validate --no-net "$root/usr/share/metainfo/$id.metainfo.xml"
+grep -q '<release version="1.00"' "$root/usr/share/metainfo/$id.metainfo.xml" || fail "release 1.00"
+echo "install tree: ${#expected[@]} files in place, desktop file and metainfo valid"
