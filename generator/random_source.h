@@ -4,16 +4,34 @@
 
 namespace tolvane {
 
-// A source of independent, uniformly distributed 32-bit words. The program uses the
-// operating system's cryptographic generator; tests inject deterministic sources.
+// A source of independent, uniformly distributed bytes. The program uses the operating
+// system's cryptographic generator; tests inject deterministic sources.
 class RandomSource {
  public:
   virtual ~RandomSource() = default;
-  virtual std::uint32_t NextWord() = 0;
+  virtual std::uint8_t NextByte() = 0;
 };
 
-// An exactly uniform integer in [0, n) for n >= 1, by rejection: words below 2^32 mod n
-// are drawn again, so every residue is hit by the same number of accepted words.
-std::uint32_t UniformBelow(RandomSource& source, std::uint32_t n);
+// An exactly uniform integer in [0, n) for n >= 1, by rejection. Up to 65536 outcomes take a
+// big-endian 16-bit value per try, values at or above the largest multiple of n drawn again:
+// for the 160-character table that is 96 values in 65536, so the accept branch is all but
+// certain and the CPU predicts it. Larger n take 32-bit words, words below 2^32 mod n drawn
+// again. Either way every outcome is hit by equally many accepted values.
+inline std::uint32_t UniformBelow(RandomSource& source, std::uint32_t n) {
+  if (n <= 1) return 0;
+  if (n <= 65536) {
+    const std::uint32_t acceptBelow = 65536 - 65536 % n;
+    for (;;) {
+      const std::uint32_t half = source.NextByte() << 8 | source.NextByte();
+      if (half < acceptBelow) return half % n;
+    }
+  }
+  const std::uint32_t rejectBelow = (0u - n) % n;  // 2^32 mod n
+  for (;;) {
+    std::uint32_t word = 0;
+    for (int i = 0; i < 4; ++i) word = word << 8 | source.NextByte();
+    if (word >= rejectBelow) return word % n;
+  }
+}
 
 }  // namespace tolvane

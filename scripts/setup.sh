@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config     # compiler and build
-  qt6-base-dev libsodium-dev           # toolkit and the system random source
+  qt6-base-dev                         # the toolkit
   libgtest-dev libgmock-dev            # tests
   libbenchmark-dev                     # benchmarks
   xvfb xdotool x11-utils x11-apps      # tests on a real X display

@@ -9,29 +9,31 @@
 
 namespace tolvane::runtime {
 
-// Words from the kernel's cryptographic generator (getrandom) through libsodium, fetched in
-// blocks so that a refresh costs a few system calls rather than one per draw. Each word is
-// wiped from the block as it is handed out, and Wipe() clears whatever is left, so no
-// randomness outlives the refresh that used it.
+// Bytes from the kernel's cryptographic generator (getrandom), fetched in 4 KiB blocks so a
+// refresh costs a few system calls rather than one per draw. Each byte is wiped from the
+// block as it is handed out, and Wipe() clears whatever is left, so no randomness outlives
+// the refresh that used it.
 class SystemRandomSource final : public RandomSource {
  public:
-  static constexpr std::size_t kBlockWords = 1024;  // 4 KiB per request
+  static constexpr std::size_t kBlockBytes = 4096;
 
-  SystemRandomSource();  // throws std::runtime_error when libsodium cannot start
+  SystemRandomSource() = default;
   ~SystemRandomSource() override;
   SystemRandomSource(const SystemRandomSource&) = delete;
   SystemRandomSource& operator=(const SystemRandomSource&) = delete;
 
-  std::uint32_t NextWord() override;
+  std::uint8_t NextByte() override;
   void Wipe();
 
-  std::size_t WordsHeld() const { return kBlockWords - next_; }
-  std::span<const std::uint32_t> Block() const { return block_; }
+  std::size_t BytesHeld() const { return kBlockBytes - next_; }
+  std::span<const std::uint8_t> Block() const { return block_; }
   std::uint64_t Requests() const { return requests_; }
 
  private:
-  std::array<std::uint32_t, kBlockWords> block_{};
-  std::size_t next_ = kBlockWords;
+  void Refill();
+
+  std::array<std::uint8_t, kBlockBytes> block_{};
+  std::size_t next_ = kBlockBytes;
   std::uint64_t requests_ = 0;
 };
 

@@ -12,7 +12,6 @@ namespace {
 using testing::CountingSource;
 using testing::ScriptedSource;
 using testing::SeededSource;
-using testing::WordFor;
 
 constexpr OptionFlags kAllOff{0, 0, 0, 0, 0, 0};
 constexpr OptionFlags kAllOn{1, 1, 1, 1, 1, 1};
@@ -32,18 +31,30 @@ std::set<char32_t> EnabledCharacters(const OptionFlags& flags) {
   return chars;
 }
 
-TEST(UniformBelow, RejectsExactlyTheWordsBelowTwoToTheThirtyTwoModN) {
-  // 2^32 mod 160 = 96: word 95 is drawn again, word 96 is the first accepted.
-  ScriptedSource script{95, 96};
-  EXPECT_EQ(UniformBelow(script, 160), 96u);
+TEST(UniformBelow, SmallRangesRejectValuesFromTheLargestMultipleUp) {
+  // 160 codes: 65536 = 409 * 160 + 96, so 65440..65535 are drawn again; 65439 maps to 159.
+  ScriptedSource script{0xFF, 0xA0, 0xFF, 0xFF, 0xFF, 0x9F};
+  EXPECT_EQ(UniformBelow(script, 160), 159u);
   EXPECT_EQ(script.Left(), 0u);
-
-  ScriptedSource top{0xFFFFFFFFu};
-  EXPECT_EQ(UniformBelow(top, 160), 95u);  // (2^32 - 1) mod 160
+  // Five lengths: 65535 = 5 * 13107 is the only rejected value.
+  ScriptedSource five{0xFF, 0xFF, 0x01, 0x02};
+  EXPECT_EQ(UniformBelow(five, 5), 0x0102u % 5);
+  EXPECT_EQ(five.Left(), 0u);
+  ScriptedSource all{0xFF, 0xFF};
+  EXPECT_EQ(UniformBelow(all, 65536), 65535u);  // no rejection at all
 }
 
-TEST(UniformBelow, AcceptedWordsCoverEveryResidueEquallyOften) {
-  for (std::uint64_t n : {2ull, 3ull, 5ull, 7ull, 50ull, 160ull, 1000003ull, 2147483649ull}) {
+TEST(UniformBelow, LargeRangesTakeBigEndianWordsAndRejectBelowTwoToTheThirtyTwoModN) {
+  // n = 2^31 + 1: 2^32 mod n = 2^31 - 1, so 0x7FFFFFFE is rejected and 0x7FFFFFFF accepted.
+  ScriptedSource script{0x7F, 0xFF, 0xFF, 0xFE, 0x7F, 0xFF, 0xFF, 0xFF};
+  EXPECT_EQ(UniformBelow(script, 2147483649u), 0x7FFFFFFFu);
+  EXPECT_EQ(script.Left(), 0u);
+}
+
+// Every outcome has the same number of accepted draws, for every size of range.
+TEST(UniformBelow, AcceptedDrawsCoverEveryOutcomeEquallyOften) {
+  for (std::uint64_t n = 2; n <= 65536; ++n) ASSERT_EQ((65536 - 65536 % n) % n, 0u) << n;
+  for (std::uint64_t n : {65537ull, 1000003ull, 2147483649ull, 4294967295ull}) {
     const std::uint64_t rejected = (std::uint64_t{1} << 32) % n;
     EXPECT_EQ(((std::uint64_t{1} << 32) - rejected) % n, 0u) << n;
   }
@@ -62,28 +73,25 @@ TEST(GeneratePassword, ScriptedDrawsGiveTheExactPassword) {
   // Length 8 + 1 of the range 8..12, then codes: 10 'A' (class off: discarded), 0 '0',
   // 100 'Ё', 133 'ё', 93 '~', 62 '!', 63 '"', 159 'я', 127 'а', 9 '9'.
   const OptionFlags flags{1, 0, 1, 1, 1, 1};
-  ScriptedSource script{WordFor(1, 5)};
-  for (std::uint32_t code : {10, 0, 100, 133, 93, 62, 63, 159, 127, 9}) {
-    script.Push(WordFor(code, 160));
-  }
+  auto script = ScriptedSource::OfDraws({1, 10, 0, 100, 133, 93, 62, 63, 159, 127, 9});
   EXPECT_EQ(GeneratePassword(flags, 8, 12, script), U"0Ёё~!\"яа9");
   EXPECT_EQ(script.Left(), 0u);
 }
 
 TEST(GeneratePassword, EqualBoundsDrawNoLength) {
   // Bounds 3 and 3: the first three words are characters, not a length.
-  ScriptedSource script{WordFor(36, 160), WordFor(0, 160), WordFor(61, 160)};
+  auto script = ScriptedSource::OfDraws({36, 0, 61});
   EXPECT_EQ(GeneratePassword(kAllOn, 3, 3, script), U"a0z");
   EXPECT_EQ(script.Left(), 0u);
 }
 
 TEST(GeneratePassword, ReversedBoundsDrawTheSameLengthAsOrderedOnes) {
-  for (std::uint32_t offset = 0; offset <= 4; ++offset) {
-    ScriptedSource ordered{WordFor(offset, 5)};
-    ScriptedSource reversed{WordFor(offset, 5)};
+  for (std::uint16_t offset = 0; offset <= 4; ++offset) {
+    auto ordered = ScriptedSource::OfDraws({offset});
+    auto reversed = ScriptedSource::OfDraws({offset});
     for (int i = 0; i < 12; ++i) {
-      ordered.Push(WordFor(5, 160));
-      reversed.Push(WordFor(5, 160));
+      ordered.PushDraw(5);
+      reversed.PushDraw(5);
     }
     EXPECT_EQ(GeneratePassword(kAllOn, 8, 12, ordered).size(), 8 + offset);
     EXPECT_EQ(GeneratePassword(kAllOn, 12, 8, reversed).size(), 8 + offset);

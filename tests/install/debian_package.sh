@@ -12,7 +12,7 @@ deb=$(ls "$out"/tolvane_*.deb)
 [ "$(dpkg-deb -f "$deb" Version)" = 1.00 ] || fail "version"
 depends=$(dpkg-deb -f "$deb" Depends)
 names=$(tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/ .*//')
-for needed in libqt6widgets6 libqt6gui6 libqt6core6 libsodium23 libstdc++6 libc6 \
+for needed in libqt6widgets6 libqt6gui6 libqt6core6 libstdc++6 libc6 \
               qt6-qpa-plugins qt6-translations-l10n fonts-crosextra-carlito; do
   grep -qFx "$needed" <<<"$names" || fail "Depends lacks $needed: $depends"
 done

@@ -140,12 +140,12 @@ TEST(QtFrmMain, RandomnessLeftOverFromARefreshIsWipedBeforeTheLoopWaits) {
   runtime.Start(runtime.LastForm());
   const runtime::SystemRandomSource* source = runtime.SystemRandom();
   ASSERT_NE(source, nullptr);
-  EXPECT_GT(source->WordsHeld(), 0u);  // the refreshes used part of a block
+  EXPECT_GT(source->BytesHeld(), 0u);  // the refreshes used part of a block
   QEventLoop loop;
   QTimer::singleShot(20, &loop, &QEventLoop::quit);
   loop.exec();  // blocks, so the dispatcher announces it
-  EXPECT_EQ(source->WordsHeld(), 0u);
-  for (std::uint32_t word : source->Block()) ASSERT_EQ(word, 0u);
+  EXPECT_EQ(source->BytesHeld(), 0u);
+  for (std::uint8_t byte : source->Block()) ASSERT_EQ(byte, 0u);
 }
 
 }  // namespace

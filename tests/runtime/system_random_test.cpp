@@ -13,28 +13,28 @@
 namespace tolvane::runtime {
 namespace {
 
-bool AllZero(std::span<const std::uint32_t> words) {
-  return std::all_of(words.begin(), words.end(), [](std::uint32_t w) { return w == 0; });
+bool AllZero(std::span<const std::uint8_t> bytes) {
+  return std::all_of(bytes.begin(), bytes.end(), [](std::uint8_t b) { return b == 0; });
 }
 
-TEST(SystemRandomSource, WipesEachWordAsItIsHandedOutAndTheRestOnRequest) {
+TEST(SystemRandomSource, WipesEachByteAsItIsHandedOutAndTheRestOnRequest) {
   SystemRandomSource source;
-  std::uint32_t seen = 0;
-  for (int i = 0; i < 10; ++i) seen |= source.NextWord();
-  EXPECT_NE(seen, 0u);  // ten zero words from a real source: odds 2^-320
-  EXPECT_EQ(source.WordsHeld(), SystemRandomSource::kBlockWords - 10);
-  EXPECT_TRUE(AllZero(source.Block().first(10)));
-  EXPECT_FALSE(AllZero(source.Block().subspan(10)));
+  unsigned seen = 0;
+  for (int i = 0; i < 40; ++i) seen |= source.NextByte();
+  EXPECT_NE(seen, 0u);  // forty zero bytes from a real source: odds 2^-320
+  EXPECT_EQ(source.BytesHeld(), SystemRandomSource::kBlockBytes - 40);
+  EXPECT_TRUE(AllZero(source.Block().first(40)));
+  EXPECT_FALSE(AllZero(source.Block().subspan(40)));  // odds 2^-32448
   source.Wipe();
-  EXPECT_EQ(source.WordsHeld(), 0u);
+  EXPECT_EQ(source.BytesHeld(), 0u);
   EXPECT_TRUE(AllZero(source.Block()));
 }
 
 TEST(SystemRandomSource, FetchesInBlocks) {
   SystemRandomSource source;
-  for (std::size_t i = 0; i < 8 * SystemRandomSource::kBlockWords; ++i) source.NextWord();
+  for (std::size_t i = 0; i < 8 * SystemRandomSource::kBlockBytes; ++i) source.NextByte();
   EXPECT_EQ(source.Requests(), 8u);
-  source.NextWord();
+  source.NextByte();
   EXPECT_EQ(source.Requests(), 9u);
 }
 
