@@ -12,7 +12,7 @@
 #include "chi_square.h"
 #include "generator/character_table.h"
 #include "generator/password_rule.h"
-#include "runtime/linux/system_random_source.h"
+#include "runtime/system_random_source.h"
 #include "test_random.h"
 
 namespace tolvane {
