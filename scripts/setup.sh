@@ -14,6 +14,8 @@ packages=(
   qt6-translations-l10n                # the toolkit's own texts in Russian
   librsvg2-bin                         # desktop icons drawn from the SVG
   desktop-file-utils appstream dpkg-dev  # checks of the installed files and the package
+  mingw-w64 g++-mingw-w64-x86-64-posix googletest  # the Windows program and its tests
+  wine wine64 fonts-wine               # running them
 )
 
 missing=()

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test: once plainly, once under the sanitizers.
+# Sets up, builds and runs every test: once plainly, once under the sanitizers, then the
+# Windows program's under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -8,3 +9,4 @@ for preset in release asan; do  # plain, then under Address and UB sanitizers
   cmake --build --preset "$preset"
   ctest --preset "$preset" -j"$(nproc)"
 done
+tests/e2e/with_xvfb.sh tests/wine/windows_tests.sh

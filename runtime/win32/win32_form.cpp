@@ -71,7 +71,8 @@ void Win32Form::Build(const FormSpec& spec) {
   RegisterClassExW(&windowClass);  // fails harmlessly when a second form registers it again
 
   // A fixed client area: the frame is sized around it.
-  const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+  // No WS_CLIPCHILDREN: the frames are see-through and show the background painted under them.
+  const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
   RECT frame{0, 0, Pixels(spec.clientWidth), Pixels(spec.clientHeight)};
   AdjustWindowRectEx(&frame, style, FALSE, 0);
   window_ = CreateWindowExW(0, kWindowClass, Widen(spec.title).c_str(), style, CW_USEDEFAULT,

@@ -20,5 +20,5 @@ if [ ! -f "$WINEPREFIX/.tolvane-ready" ]; then
   wineserver -w
   touch "$WINEPREFIX/.tolvane-ready"
 fi
-wineserver -p 2>/dev/null || [ $? -eq 2 ]  # 2: a server already runs
+wineserver -p >/dev/null 2>&1 || [ $? -eq 2 ]  # 2: a server already runs
 wine cmd /c exit 0 >/dev/null 2>&1
