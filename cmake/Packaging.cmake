@@ -7,6 +7,7 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Генератор случайных п�
 set(CPACK_PACKAGE_CONTACT "Tolvane developers <dev@tolvane.invalid>")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
   "Генератор случайных паролей\n Десять паролей из выбранных наборов символов, каждый символ\n равновероятен; случайность берётся у криптографического генератора системы.")
 # Shared libraries are found by dpkg-shlibdeps; the rest the program loads at run time:
