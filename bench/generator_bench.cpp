@@ -45,7 +45,8 @@ void Refresh(benchmark::State& state, Case c) {
   double bytes = 0;
   for (auto _ : state) {
     const std::uint64_t before = random.Requests();
-    for (int i = 0; i < 10; ++i) benchmark::DoNotOptimize(GeneratePassword(c.flags, c.a, c.b, random));
+    for (int i = 0; i < 10; ++i)
+      benchmark::DoNotOptimize(GeneratePassword(c.flags, c.a, c.b, random));
     bytes += BytesUsed(random, before);
     random.Wipe();
   }

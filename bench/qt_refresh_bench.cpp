@@ -1,10 +1,10 @@
 // A whole refresh on the Qt runtime (offscreen): ten passwords drawn and written into the
 // ten result boxes.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <cstdlib>
-#include <unistd.h>
 
 #include "runtime/qt/qt_runtime.h"
 #include "window/frm_main.h"

@@ -58,7 +58,8 @@ int main(int argc, char** argv) {
     XEvent event;
     XNextEvent(display, &event);
     if (event.type == MapNotify && Titled(display, event.xmap.window, argv[1])) {
-      ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+      ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+               .count();
     }
   }
   std::this_thread::sleep_for(std::chrono::milliseconds(300));  // the first frame is drawn

@@ -14,10 +14,9 @@ std::u32string GeneratePassword(const OptionFlags& flags, int boundA, int boundB
   const int b = std::clamp(boundB, kMinLength, kMaxLength);
   const int shorter = std::min(a, b);
   const int longer = std::max(a, b);
-  const int length =
-      shorter == longer
-          ? shorter
-          : shorter + static_cast<int>(UniformBelow(random, longer - shorter + 1));
+  const int length = shorter == longer
+                         ? shorter
+                         : shorter + static_cast<int>(UniformBelow(random, longer - shorter + 1));
 
   std::u32string password;
   password.reserve(length);

@@ -10,9 +10,15 @@ using Colour = std::uint32_t;
 constexpr Colour Rgb(unsigned red, unsigned green, unsigned blue) {
   return (blue & 0xFFu) << 16 | (green & 0xFFu) << 8 | (red & 0xFFu);
 }
-constexpr unsigned RedOf(Colour c) { return c & 0xFFu; }
-constexpr unsigned GreenOf(Colour c) { return (c >> 8) & 0xFFu; }
-constexpr unsigned BlueOf(Colour c) { return (c >> 16) & 0xFFu; }
+constexpr unsigned RedOf(Colour c) {
+  return c & 0xFFu;
+}
+constexpr unsigned GreenOf(Colour c) {
+  return (c >> 8) & 0xFFu;
+}
+constexpr unsigned BlueOf(Colour c) {
+  return (c >> 16) & 0xFFu;
+}
 
 inline constexpr Colour kBlack = 0;
 

@@ -36,8 +36,8 @@ struct ControlSpec {
   std::string_view accessibleName;  // what a screen reader says; the caption when empty
   TwipRect bounds;
   int tabIndex = -1;
-  int value = 0;          // check box: initial Value (0 or 1)
-  int intervalMs = 0;     // timer
+  int value = 0;       // check box: initial Value (0 or 1)
+  int intervalMs = 0;  // timer
   TextAlign align = TextAlign::Left;
   Colour foreColor = kBlack;
   Colour backColor = kBlack;

@@ -15,7 +15,9 @@ constexpr int kDefaultIndexA = 42;  // "8"
 constexpr int kDefaultIndexB = 38;  // "12"
 
 // A list holds "50" down to "1", so its bound is 50 minus the selected index.
-int BoundOf(const runtime::ComboBox& list) { return kListEntries - list.ListIndex(); }
+int BoundOf(const runtime::ComboBox& list) {
+  return kListEntries - list.ListIndex();
+}
 
 }  // namespace
 
@@ -36,7 +38,9 @@ frmMain::frmMain(runtime::Runtime& runtime)
   }
 }
 
-int frmMain::Run() { return runtime_.Run(form_); }
+int frmMain::Run() {
+  return runtime_.Run(form_);
+}
 
 runtime::TextBox& frmMain::txtResults(int Index) {
   if (Index < 1 || Index > ctl::kResultCount) throw std::out_of_range("txtResults index");
@@ -56,7 +60,9 @@ void frmMain::Form_Load() {
   FillSizeLists();
 }
 
-void frmMain::Form_Unload() { runtime_.End(); }
+void frmMain::Form_Unload() {
+  runtime_.End();
+}
 
 void frmMain::FillSizeLists() {
   for (int n = kListEntries; n >= 1; --n) {
@@ -75,14 +81,18 @@ void frmMain::RefreshResults() {
 }
 
 std::string frmMain::GeneratePassword() {
-  const OptionFlags flags{UseDigits, UseEngUpper, UseEngLower,
+  const OptionFlags flags{UseDigits,  UseEngUpper, UseEngLower,
                           UseSpecial, UseRusUpper, UseRusLower};
   return ToUtf8(
       tolvane::GeneratePassword(flags, BoundOf(cmbSizeA), BoundOf(cmbSizeB), runtime_.Random()));
 }
 
-void frmMain::cmbSizeA_Click() { RefreshResults(); }
-void frmMain::cmbSizeB_Click() { RefreshResults(); }
+void frmMain::cmbSizeA_Click() {
+  RefreshResults();
+}
+void frmMain::cmbSizeB_Click() {
+  RefreshResults();
+}
 
 void frmMain::txtResults_KeyDown(int /*Index*/, std::int16_t KeyCode, std::int16_t /*Shift*/) {
   KeyDownRule(KeyCode);
@@ -103,16 +113,23 @@ void frmMain::chD_Click() {
   RefreshResults();
 }
 
-void frmMain::chB_Click() { LetterBoxClick(chB, UseEngUpper, chB, chE, UseRusUpper); }
-void frmMain::chE_Click() { LetterBoxClick(chE, UseRusUpper, chB, chE, UseEngUpper); }
-void frmMain::chC_Click() { LetterBoxClick(chC, UseEngLower, chC, chF, UseRusLower); }
-void frmMain::chF_Click() { LetterBoxClick(chF, UseRusLower, chC, chF, UseEngLower); }
+void frmMain::chB_Click() {
+  LetterBoxClick(chB, UseEngUpper, chB, chE, UseRusUpper);
+}
+void frmMain::chE_Click() {
+  LetterBoxClick(chE, UseRusUpper, chB, chE, UseEngUpper);
+}
+void frmMain::chC_Click() {
+  LetterBoxClick(chC, UseEngLower, chC, chF, UseRusLower);
+}
+void frmMain::chF_Click() {
+  LetterBoxClick(chF, UseRusLower, chC, chF, UseEngLower);
+}
 
 // Latin and Cyrillic letters of one case share look-alike glyphs: while both are on, the
 // pair's captions stay red until the timer runs a full interval after the last letter click.
-void frmMain::LetterBoxClick(runtime::CheckBox& box, std::int16_t& flag,
-                             runtime::CheckBox& latin, runtime::CheckBox& cyrillic,
-                             std::int16_t partnerFlag) {
+void frmMain::LetterBoxClick(runtime::CheckBox& box, std::int16_t& flag, runtime::CheckBox& latin,
+                             runtime::CheckBox& cyrillic, std::int16_t partnerFlag) {
   flag = box.Value() != 0 ? 1 : 0;
   if (flag == 0) {
     SetColourIfDifferent(latin, runtime::kBlack);
@@ -133,49 +150,89 @@ void frmMain::tmrSelect_Timer() {
   tmrSelect.SetEnabled(false);
 }
 
-void frmMain::ToggleValue(runtime::CheckBox& box) { box.SetValue(box.Value() == 0 ? 1 : 0); }
+void frmMain::ToggleValue(runtime::CheckBox& box) {
+  box.SetValue(box.Value() == 0 ? 1 : 0);
+}
 
 void frmMain::SetColourIfDifferent(runtime::CheckBox& box, runtime::Colour colour) {
   if (box.ForeColor() != colour) box.SetForeColor(colour);
 }
 
-void frmMain::lblA_Click() { ToggleValue(chA); }
-void frmMain::lblB_Click() { ToggleValue(chB); }
-void frmMain::lblC_Click() { ToggleValue(chC); }
-void frmMain::lblD_Click() { ToggleValue(chD); }
-void frmMain::lblE_Click() { ToggleValue(chE); }
-void frmMain::lblF_Click() { ToggleValue(chF); }
+void frmMain::lblA_Click() {
+  ToggleValue(chA);
+}
+void frmMain::lblB_Click() {
+  ToggleValue(chB);
+}
+void frmMain::lblC_Click() {
+  ToggleValue(chC);
+}
+void frmMain::lblD_Click() {
+  ToggleValue(chD);
+}
+void frmMain::lblE_Click() {
+  ToggleValue(chE);
+}
+void frmMain::lblF_Click() {
+  ToggleValue(chF);
+}
 
-void frmMain::Load() { Form_Load(); }
-void frmMain::Unload() { Form_Unload(); }
+void frmMain::Load() {
+  Form_Load();
+}
+void frmMain::Unload() {
+  Form_Unload();
+}
 
 void frmMain::Click(std::size_t slot) {
   switch (slot) {
-    case ctl::chA: return chA_Click();
-    case ctl::chB: return chB_Click();
-    case ctl::chC: return chC_Click();
-    case ctl::chD: return chD_Click();
-    case ctl::chE: return chE_Click();
-    case ctl::chF: return chF_Click();
-    case ctl::lblA: return lblA_Click();
-    case ctl::lblB: return lblB_Click();
-    case ctl::lblC: return lblC_Click();
-    case ctl::lblD: return lblD_Click();
-    case ctl::lblE: return lblE_Click();
-    case ctl::lblF: return lblF_Click();
-    case ctl::cmbSizeA: return cmbSizeA_Click();
-    case ctl::cmbSizeB: return cmbSizeB_Click();
-    default: return;  // frames, lblSize and lblInfo have no Click handler
+    case ctl::chA:
+      return chA_Click();
+    case ctl::chB:
+      return chB_Click();
+    case ctl::chC:
+      return chC_Click();
+    case ctl::chD:
+      return chD_Click();
+    case ctl::chE:
+      return chE_Click();
+    case ctl::chF:
+      return chF_Click();
+    case ctl::lblA:
+      return lblA_Click();
+    case ctl::lblB:
+      return lblB_Click();
+    case ctl::lblC:
+      return lblC_Click();
+    case ctl::lblD:
+      return lblD_Click();
+    case ctl::lblE:
+      return lblE_Click();
+    case ctl::lblF:
+      return lblF_Click();
+    case ctl::cmbSizeA:
+      return cmbSizeA_Click();
+    case ctl::cmbSizeB:
+      return cmbSizeB_Click();
+    default:
+      return;  // frames, lblSize and lblInfo have no Click handler
   }
 }
 
 void frmMain::KeyDown(std::size_t slot, std::int16_t keyCode, std::int16_t shift) {
   if (ctl::IsResultBox(slot)) return txtResults_KeyDown(ctl::ResultIndex(slot), keyCode, shift);
   switch (slot) {
-    case ctl::chA: case ctl::chB: case ctl::chC: case ctl::chD: case ctl::chE: case ctl::chF:
-    case ctl::cmbSizeA: case ctl::cmbSizeB:
+    case ctl::chA:
+    case ctl::chB:
+    case ctl::chC:
+    case ctl::chD:
+    case ctl::chE:
+    case ctl::chF:
+    case ctl::cmbSizeA:
+    case ctl::cmbSizeB:
       return KeyDownRule(keyCode);
-    default: return;
+    default:
+      return;
   }
 }
 

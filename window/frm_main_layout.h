@@ -37,9 +37,15 @@ enum : std::size_t {
 inline constexpr int kResultCount = 10;
 
 // Slot of txtResults(index), index 1 (top) to 10 (bottom).
-constexpr std::size_t txtResults(int index) { return txtResults1 - (index - 1); }
-constexpr bool IsResultBox(std::size_t slot) { return slot >= txtResults10 && slot <= txtResults1; }
-constexpr int ResultIndex(std::size_t slot) { return static_cast<int>(txtResults1 - slot) + 1; }
+constexpr std::size_t txtResults(int index) {
+  return txtResults1 - (index - 1);
+}
+constexpr bool IsResultBox(std::size_t slot) {
+  return slot >= txtResults10 && slot <= txtResults1;
+}
+constexpr int ResultIndex(std::size_t slot) {
+  return static_cast<int>(txtResults1 - slot) + 1;
+}
 }  // namespace ctl
 
 inline constexpr runtime::Colour kWarnColor = runtime::Rgb(192, 0, 0);

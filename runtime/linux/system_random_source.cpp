@@ -8,7 +8,9 @@
 
 namespace tolvane::runtime {
 
-SystemRandomSource::~SystemRandomSource() { Wipe(); }
+SystemRandomSource::~SystemRandomSource() {
+  Wipe();
+}
 
 void SystemRandomSource::Refill() {
   std::size_t filled = 0;

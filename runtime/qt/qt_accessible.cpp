@@ -13,16 +13,20 @@ class NamedListAccessible final : public QAccessibleWidget {
   QString text(QAccessible::Text t) const override {
     const auto* list = static_cast<const QComboBox*>(widget());
     switch (t) {
-      case QAccessible::Name: return list->accessibleName();
-      case QAccessible::Value: return list->currentText();
-      default: return QAccessibleWidget::text(t);
+      case QAccessible::Name:
+        return list->accessibleName();
+      case QAccessible::Value:
+        return list->currentText();
+      default:
+        return QAccessibleWidget::text(t);
     }
   }
 };
 
 QAccessibleInterface* NamedListFactory(const QString& className, QObject* object) {
   auto* list = qobject_cast<QComboBox*>(object);
-  if (className != QLatin1String("QComboBox") || list == nullptr || list->accessibleName().isEmpty()) {
+  if (className != QLatin1String("QComboBox") || list == nullptr ||
+      list->accessibleName().isEmpty()) {
     return nullptr;  // Qt's own interface
   }
   return new NamedListAccessible(list);

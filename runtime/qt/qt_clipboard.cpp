@@ -9,9 +9,12 @@ namespace {
 
 bool Owns(const QClipboard& clipboard, QClipboard::Mode mode) {
   switch (mode) {
-    case QClipboard::Clipboard: return clipboard.ownsClipboard();
-    case QClipboard::Selection: return clipboard.ownsSelection();
-    case QClipboard::FindBuffer: return clipboard.ownsFindBuffer();
+    case QClipboard::Clipboard:
+      return clipboard.ownsClipboard();
+    case QClipboard::Selection:
+      return clipboard.ownsSelection();
+    case QClipboard::FindBuffer:
+      return clipboard.ownsFindBuffer();
   }
   return false;
 }

@@ -6,7 +6,9 @@
 namespace tolvane::runtime {
 
 namespace {
-QColor ToQColor(Colour c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
+QColor ToQColor(Colour c) {
+  return QColor(RedOf(c), GreenOf(c), BlueOf(c));
+}
 }  // namespace
 
 void SetTextColour(QWidget& widget, Colour colour) {
@@ -23,7 +25,9 @@ QtCheckBox::QtCheckBox(QCheckBox& box, std::size_t slot, EventPort& port)
   QObject::connect(&box_, &QCheckBox::clicked, &box_, [&port, slot] { port.Click(slot); });
 }
 
-std::int16_t QtCheckBox::Value() const { return box_.isChecked() ? 1 : 0; }
+std::int16_t QtCheckBox::Value() const {
+  return box_.isChecked() ? 1 : 0;
+}
 
 void QtCheckBox::SetValue(std::int16_t value) {
   const bool checked = value != 0;
@@ -86,8 +90,8 @@ void ClickableLabel::mousePressEvent(QMouseEvent* event) {
 }
 
 void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
-  const bool click = pressed_ && event->button() == Qt::LeftButton &&
-                     rect().contains(event->position().toPoint());
+  const bool click =
+      pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
   pressed_ = false;
   QLabel::mouseReleaseEvent(event);
   if (click && onClick_) onClick_();

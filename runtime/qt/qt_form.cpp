@@ -2,8 +2,8 @@
 
 #include <QCloseEvent>
 #include <QIcon>
-#include <QPixmap>
 #include <QKeyEvent>
+#include <QPixmap>
 #include <algorithm>
 #include <limits>
 #include <stdexcept>
@@ -14,7 +14,9 @@
 namespace tolvane::runtime {
 namespace {
 
-int Pixels(int twips) { return twips / kTwipsPerPixel; }
+int Pixels(int twips) {
+  return twips / kTwipsPerPixel;
+}
 
 QRect PixelRect(const TwipRect& r) {
   return QRect(Pixels(r.left), Pixels(r.top), Pixels(r.width), Pixels(r.height));
@@ -24,13 +26,18 @@ QString ToQString(std::string_view utf8) {
   return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
-QColor ToQColor(Colour c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
+QColor ToQColor(Colour c) {
+  return QColor(RedOf(c), GreenOf(c), BlueOf(c));
+}
 
 Qt::Alignment ToQtAlignment(TextAlign align) {
   switch (align) {
-    case TextAlign::Right: return Qt::AlignRight | Qt::AlignTop;
-    case TextAlign::Centre: return Qt::AlignHCenter | Qt::AlignTop;
-    case TextAlign::Left: break;
+    case TextAlign::Right:
+      return Qt::AlignRight | Qt::AlignTop;
+    case TextAlign::Centre:
+      return Qt::AlignHCenter | Qt::AlignTop;
+    case TextAlign::Left:
+      break;
   }
   return Qt::AlignLeft | Qt::AlignTop;
 }
@@ -86,27 +93,28 @@ T& Checked(const std::unique_ptr<T>& control, const char* kind) {
 
 }  // namespace
 
-QtForm::QtForm(const FormSpec& spec, FormEvents& events, const bool& ended)
+QtForm::QtForm(const FormSpec& layout, FormEvents& events, const bool& ended)
     : port_(events, ended) {
-  Build(spec);
+  Build(layout);
 }
 
 QtForm::~QtForm() = default;
 
-void QtForm::Build(const FormSpec& spec) {
+void QtForm::Build(const FormSpec& layout) {
   window_ = std::make_unique<FormWindow>([this] { port_.Unload(); });
-  window_->setWindowTitle(ToQString(spec.title));
-  window_->setFixedSize(Pixels(spec.clientWidth), Pixels(spec.clientHeight));
-  window_->setFont(QFont(ToQString(spec.fontName), static_cast<int>(spec.fontPoints)));
+  window_->setWindowTitle(ToQString(layout.title));
+  window_->setFixedSize(Pixels(layout.clientWidth), Pixels(layout.clientHeight));
+  window_->setFont(QFont(ToQString(layout.fontName), static_cast<int>(layout.fontPoints)));
   window_->setAutoFillBackground(true);
-  SetBackground(*window_, spec.backColor, false);
-  if (!spec.iconXpm.empty()) window_->setWindowIcon(QIcon(QPixmap(spec.iconXpm.data())));
+  SetBackground(*window_, layout.backColor, false);
+  if (!layout.iconXpm.empty()) window_->setWindowIcon(QIcon(QPixmap(layout.iconXpm.data())));
   keyFilter_ = std::make_unique<KeyDownFilter>(port_);
 
-  slots_.resize(spec.controls.size());
-  for (std::size_t slot = 0; slot < spec.controls.size(); ++slot) {
-    const ControlSpec& control = spec.controls[slot];
-    QWidget* parent = control.container == kOnForm ? window_.get() : slots_.at(control.container).widget;
+  slots_.resize(layout.controls.size());
+  for (std::size_t slot = 0; slot < layout.controls.size(); ++slot) {
+    const ControlSpec& control = layout.controls[slot];
+    QWidget* parent =
+        control.container == kOnForm ? window_.get() : slots_.at(control.container).widget;
     if (parent == nullptr) throw std::logic_error("a container must come before its controls");
     slots_[slot].widget = Create(slot, control, *parent);
   }
@@ -117,10 +125,10 @@ void QtForm::Build(const FormSpec& spec) {
   }
 
   std::vector<std::pair<int, QWidget*>> focusable;
-  for (std::size_t slot = 0; slot < spec.controls.size(); ++slot) {
+  for (std::size_t slot = 0; slot < layout.controls.size(); ++slot) {
     QWidget* widget = slots_[slot].widget;
     if (widget && widget->focusPolicy() != Qt::NoFocus) {
-      focusable.emplace_back(spec.controls[slot].tabIndex, widget);
+      focusable.emplace_back(layout.controls[slot].tabIndex, widget);
     }
   }
   std::sort(focusable.begin(), focusable.end(),
@@ -166,11 +174,11 @@ QWidget* QtForm::Create(std::size_t slot, const ControlSpec& control, QWidget& p
       auto* list = new QComboBox(&parent);
       list->setEditable(false);
       // A pick-only list drawn flat in its own colour, not as a shaded button.
-      list->setStyleSheet(QStringLiteral("QComboBox { background-color: %1; color: %2;"
-                                         " border: 1px solid #808080; padding-left: 3px;"
-                                         " combobox-popup: 0; }")
-                              .arg(ToQColor(control.backColor).name(),
-                                   ToQColor(control.foreColor).name()));
+      list->setStyleSheet(
+          QStringLiteral("QComboBox { background-color: %1; color: %2;"
+                         " border: 1px solid #808080; padding-left: 3px;"
+                         " combobox-popup: 0; }")
+              .arg(ToQColor(control.backColor).name(), ToQColor(control.foreColor).name()));
       s.comboBox = std::make_unique<QtComboBox>(*list, slot, port_);
       widget = list;
       break;
@@ -193,8 +201,8 @@ QWidget* QtForm::Create(std::size_t slot, const ControlSpec& control, QWidget& p
   widget->setObjectName(ToQString(control.name) +
                         (control.index ? QString("(%1)").arg(control.index) : QString()));
   widget->setGeometry(PixelRect(control.bounds));
-  widget->setAccessibleName(ToQString(control.accessibleName.empty() ? control.caption
-                                                                    : control.accessibleName));
+  widget->setAccessibleName(
+      ToQString(control.accessibleName.empty() ? control.caption : control.accessibleName));
   if (control.kind != ControlKind::CheckBox) SetTextColour(*widget, control.foreColor);
   SetBackground(*widget, control.backColor,
                 control.kind == ControlKind::TextBox || control.kind == ControlKind::ComboBox);
@@ -207,10 +215,18 @@ void QtForm::WatchKeys(std::size_t slot, QWidget& widget) {
   widget.installEventFilter(keyFilter_.get());
 }
 
-CheckBox& QtForm::CheckBoxAt(std::size_t slot) { return Checked(slots_.at(slot).checkBox, "check box"); }
-ComboBox& QtForm::ComboBoxAt(std::size_t slot) { return Checked(slots_.at(slot).comboBox, "list"); }
-TextBox& QtForm::TextBoxAt(std::size_t slot) { return Checked(slots_.at(slot).textBox, "text box"); }
-Timer& QtForm::TimerAt(std::size_t slot) { return Checked(slots_.at(slot).timerControl, "timer"); }
+CheckBox& QtForm::CheckBoxAt(std::size_t slot) {
+  return Checked(slots_.at(slot).checkBox, "check box");
+}
+ComboBox& QtForm::ComboBoxAt(std::size_t slot) {
+  return Checked(slots_.at(slot).comboBox, "list");
+}
+TextBox& QtForm::TextBoxAt(std::size_t slot) {
+  return Checked(slots_.at(slot).textBox, "text box");
+}
+Timer& QtForm::TimerAt(std::size_t slot) {
+  return Checked(slots_.at(slot).timerControl, "timer");
+}
 
 void QtForm::Unload() {
   port_.Unload();

@@ -13,7 +13,7 @@ namespace tolvane::runtime {
 // A window and its controls built from a layout, with the contract's events.
 class QtForm final : public Form {
  public:
-  QtForm(const FormSpec& spec, FormEvents& events, const bool& ended);
+  QtForm(const FormSpec& layout, FormEvents& events, const bool& ended);
   ~QtForm() override;
 
   CheckBox& CheckBoxAt(std::size_t slot) override;
@@ -39,7 +39,7 @@ class QtForm final : public Form {
     std::unique_ptr<Timer> timerControl;
   };
 
-  void Build(const FormSpec& spec);
+  void Build(const FormSpec& layout);
   QWidget* Create(std::size_t slot, const ControlSpec& control, QWidget& parent);
   void WatchKeys(std::size_t slot, QWidget& widget);
 

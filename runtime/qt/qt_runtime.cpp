@@ -3,13 +3,12 @@
 #include <QAbstractEventDispatcher>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QTranslator>
 #include <QStyleFactory>
+#include <QTranslator>
 #include <stdexcept>
 
 #include "runtime/qt/qt_accessible.h"
 #include "runtime/qt/qt_clipboard.h"
-
 
 namespace tolvane::runtime {
 
@@ -19,7 +18,8 @@ QtRuntime::QtRuntime(std::string instanceName, RandomSource* random, ProgramInfo
     ownApp_ = std::make_unique<QApplication>(argc_, argv_);
   }
   if (!program.name.empty()) {
-    QCoreApplication::setApplicationName(QString::fromUtf8(program.name.data(), program.name.size()));
+    QCoreApplication::setApplicationName(
+        QString::fromUtf8(program.name.data(), program.name.size()));
     QCoreApplication::setApplicationVersion(
         QString::fromUtf8(program.version.data(), program.version.size()));
   }
@@ -47,9 +47,13 @@ QtRuntime::QtRuntime(std::string instanceName, RandomSource* random, ProgramInfo
 
 QtRuntime::~QtRuntime() = default;
 
-bool QtRuntime::PrevInstance() { return instance_.AnotherIsRunning(); }
+bool QtRuntime::PrevInstance() {
+  return instance_.AnotherIsRunning();
+}
 
-RandomSource& QtRuntime::Random() { return *random_; }
+RandomSource& QtRuntime::Random() {
+  return *random_;
+}
 
 void QtRuntime::End() {
   if (ended_) return;
@@ -61,8 +65,8 @@ void QtRuntime::End() {
   QCoreApplication::exit(0);
 }
 
-Form& QtRuntime::CreateForm(const FormSpec& spec, FormEvents& events) {
-  forms_.push_back(std::make_unique<QtForm>(spec, events, ended_));
+Form& QtRuntime::CreateForm(const FormSpec& layout, FormEvents& events) {
+  forms_.push_back(std::make_unique<QtForm>(layout, events, ended_));
   return *forms_.back();
 }
 

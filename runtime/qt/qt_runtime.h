@@ -26,7 +26,7 @@ class QtRuntime final : public Runtime {
   bool PrevInstance() override;
   RandomSource& Random() override;
   void End() override;
-  Form& CreateForm(const FormSpec& spec, FormEvents& events) override;
+  Form& CreateForm(const FormSpec& layout, FormEvents& events) override;
   int Run(Form& form) override;
 
   // Raises Load and shows the window unless the process ended; Run then runs the loop.

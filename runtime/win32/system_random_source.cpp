@@ -9,7 +9,9 @@
 
 namespace tolvane::runtime {
 
-SystemRandomSource::~SystemRandomSource() { Wipe(); }
+SystemRandomSource::~SystemRandomSource() {
+  Wipe();
+}
 
 void SystemRandomSource::Refill() {
   const NTSTATUS status = BCryptGenRandom(nullptr, block_.data(), static_cast<ULONG>(block_.size()),

@@ -29,7 +29,9 @@ void Win32ComboBox::AddItem(std::string_view text) {
   SendMessageW(list_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
 }
 
-int Win32ComboBox::ListCount() const { return static_cast<int>(SendMessageW(list_, CB_GETCOUNT, 0, 0)); }
+int Win32ComboBox::ListCount() const {
+  return static_cast<int>(SendMessageW(list_, CB_GETCOUNT, 0, 0));
+}
 
 int Win32ComboBox::ListIndex() const {
   return static_cast<int>(SendMessageW(list_, CB_GETCURSEL, 0, 0));  // CB_ERR is -1
@@ -48,7 +50,9 @@ std::string Win32TextBox::Text() const {
   return Narrow(std::wstring_view(buffer.data(), static_cast<std::size_t>(length)));
 }
 
-void Win32TextBox::SetText(std::string_view utf8) { SetWindowTextW(edit_, Widen(utf8).c_str()); }
+void Win32TextBox::SetText(std::string_view utf8) {
+  SetWindowTextW(edit_, Widen(utf8).c_str());
+}
 
 double Win32Timer::ElapsedMs() const {
   LARGE_INTEGER now, frequency;
@@ -58,7 +62,9 @@ double Win32Timer::ElapsedMs() const {
          static_cast<double>(frequency.QuadPart);
 }
 
-void Win32Timer::Arm(unsigned ms) { SetTimer(owner_, id_, ms == 0 ? 1 : ms, nullptr); }
+void Win32Timer::Arm(unsigned ms) {
+  SetTimer(owner_, id_, ms == 0 ? 1 : ms, nullptr);
+}
 
 void Win32Timer::SetEnabled(bool enabled) {
   if (!enabled) {

@@ -28,7 +28,8 @@ class Win32CheckBox final : public CheckBox {
 
 class Win32ComboBox final : public ComboBox {
  public:
-  Win32ComboBox(HWND list, std::size_t slot, EventPort& port) : list_(list), slot_(slot), port_(port) {}
+  Win32ComboBox(HWND list, std::size_t slot, EventPort& port)
+      : list_(list), slot_(slot), port_(port) {}
   void AddItem(std::string_view text) override;
   int ListCount() const override;
   int ListIndex() const override;

@@ -15,9 +15,13 @@ constexpr int kFirstControlId = 1000;
 constexpr int kIconResource = 1;
 constexpr int kListDropRows = 10;
 
-int Pixels(int twips) { return twips / kTwipsPerPixel; }
+int Pixels(int twips) {
+  return twips / kTwipsPerPixel;
+}
 
-COLORREF ToColorRef(Colour c) { return RGB(RedOf(c), GreenOf(c), BlueOf(c)); }
+COLORREF ToColorRef(Colour c) {
+  return RGB(RedOf(c), GreenOf(c), BlueOf(c));
+}
 
 std::int16_t ShiftState() {
   std::int16_t state = 0;
@@ -45,10 +49,10 @@ LRESULT CALLBACK WholeTextEditProc(HWND edit, UINT message, WPARAM wParam, LPARA
 
 }  // namespace
 
-Win32Form::Win32Form(HINSTANCE instance, const FormSpec& spec, FormEvents& events,
+Win32Form::Win32Form(HINSTANCE instance, const FormSpec& layout, FormEvents& events,
                      const bool& ended)
-    : instance_(instance), port_(events, ended), backColor_(spec.backColor) {
-  Build(spec);
+    : instance_(instance), port_(events, ended), backColor_(layout.backColor) {
+  Build(layout);
 }
 
 Win32Form::~Win32Form() {
@@ -58,7 +62,7 @@ Win32Form::~Win32Form() {
   if (boldFont_) DeleteObject(boldFont_);
 }
 
-void Win32Form::Build(const FormSpec& spec) {
+void Win32Form::Build(const FormSpec& layout) {
   icon_ = LoadIconW(instance_, MAKEINTRESOURCEW(kIconResource));
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
@@ -73,16 +77,16 @@ void Win32Form::Build(const FormSpec& spec) {
   // A fixed client area: the frame is sized around it.
   // No WS_CLIPCHILDREN: the frames are see-through and show the background painted under them.
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-  RECT frame{0, 0, Pixels(spec.clientWidth), Pixels(spec.clientHeight)};
+  RECT frame{0, 0, Pixels(layout.clientWidth), Pixels(layout.clientHeight)};
   AdjustWindowRectEx(&frame, style, FALSE, 0);
-  window_ = CreateWindowExW(0, kWindowClass, Widen(spec.title).c_str(), style, CW_USEDEFAULT,
+  window_ = CreateWindowExW(0, kWindowClass, Widen(layout.title).c_str(), style, CW_USEDEFAULT,
                             CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
                             nullptr, nullptr, instance_, this);
   if (!window_) throw std::runtime_error("CreateWindowExW failed for the form");
 
   // Points to pixels at 96 dots per inch, negative for the character height.
-  const int height = -MulDiv(static_cast<int>(spec.fontPoints), 96, 72);
-  const std::wstring face = Widen(spec.fontName);
+  const int height = -MulDiv(static_cast<int>(layout.fontPoints), 96, 72);
+  const std::wstring face = Widen(layout.fontName);
   font_ = CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, RUSSIAN_CHARSET,
                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                       DEFAULT_PITCH | FF_DONTCARE, face.c_str());
@@ -90,17 +94,17 @@ void Win32Form::Build(const FormSpec& spec) {
                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                           DEFAULT_PITCH | FF_DONTCARE, face.c_str());
 
-  slots_.resize(spec.controls.size());
-  for (std::size_t slot = 0; slot < spec.controls.size(); ++slot) {
-    const ControlSpec& control = spec.controls[slot];
+  slots_.resize(layout.controls.size());
+  for (std::size_t slot = 0; slot < layout.controls.size(); ++slot) {
+    const ControlSpec& control = layout.controls[slot];
     POINT origin{0, 0};
     if (control.container != kOnForm) {
-      const ControlSpec& frame = spec.controls[control.container];
+      const ControlSpec& frame = layout.controls[control.container];
       origin = {Pixels(frame.bounds.left), Pixels(frame.bounds.top)};
     }
     slots_[slot].hwnd = Create(slot, control, origin);
   }
-  Stack(spec);
+  Stack(layout);
 }
 
 HWND Win32Form::Create(std::size_t slot, const ControlSpec& control, POINT origin) {
@@ -114,8 +118,9 @@ HWND Win32Form::Create(std::size_t slot, const ControlSpec& control, POINT origi
   int height = Pixels(control.bounds.height);
   switch (control.kind) {
     case ControlKind::Timer:
-      s.timer = std::make_unique<Win32Timer>(window_, static_cast<UINT_PTR>(id),
-                                             static_cast<unsigned>(control.intervalMs), slot, port_);
+      s.timer =
+          std::make_unique<Win32Timer>(window_, static_cast<UINT_PTR>(id),
+                                       static_cast<unsigned>(control.intervalMs), slot, port_);
       return nullptr;
     case ControlKind::CheckBox:
       windowClass = L"BUTTON";
@@ -146,11 +151,11 @@ HWND Win32Form::Create(std::size_t slot, const ControlSpec& control, POINT origi
                                                     : SS_LEFT;
       break;
   }
-  HWND hwnd = CreateWindowExW(exStyle, windowClass, Widen(control.caption).c_str(), style,
-                              origin.x + Pixels(control.bounds.left),
-                              origin.y + Pixels(control.bounds.top), Pixels(control.bounds.width),
-                              height, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                              instance_, nullptr);
+  HWND hwnd =
+      CreateWindowExW(exStyle, windowClass, Widen(control.caption).c_str(), style,
+                      origin.x + Pixels(control.bounds.left), origin.y + Pixels(control.bounds.top),
+                      Pixels(control.bounds.width), height, window_,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
   if (!hwnd) throw std::runtime_error("CreateWindowExW failed for a control");
   SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(control.bold ? boldFont_ : font_), FALSE);
 
@@ -172,22 +177,23 @@ HWND Win32Form::Create(std::size_t slot, const ControlSpec& control, POINT origi
       break;
   }
   // Every caption's colour lives with the control, read back when it paints.
-  SetPropW(hwnd, L"TolvaneForeColor", reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(control.foreColor)));
+  SetPropW(hwnd, L"TolvaneForeColor",
+           reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(control.foreColor)));
   return hwnd;
 }
 
 // Frames lie beneath everything (they would otherwise cover the controls drawn inside them);
 // the other controls stack in tab order, which is also the order Tab visits them in.
-void Win32Form::Stack(const FormSpec& spec) {
+void Win32Form::Stack(const FormSpec& layout) {
   std::vector<std::size_t> order;
   for (std::size_t slot = 0; slot < slots_.size(); ++slot) {
     if (slots_[slot].hwnd) order.push_back(slot);
   }
   std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-    const bool frameA = spec.controls[a].kind == ControlKind::Frame;
-    const bool frameB = spec.controls[b].kind == ControlKind::Frame;
+    const bool frameA = layout.controls[a].kind == ControlKind::Frame;
+    const bool frameB = layout.controls[b].kind == ControlKind::Frame;
     if (frameA != frameB) return frameB;
-    return spec.controls[a].tabIndex < spec.controls[b].tabIndex;
+    return layout.controls[a].tabIndex < layout.controls[b].tabIndex;
   });
   HWND above = HWND_TOP;
   for (std::size_t slot : order) {
@@ -292,9 +298,15 @@ bool Win32Form::PreTranslate(const MSG& msg) {
   return false;
 }
 
-CheckBox& Win32Form::CheckBoxAt(std::size_t slot) { return Checked(slots_.at(slot).checkBox, "check box"); }
-ComboBox& Win32Form::ComboBoxAt(std::size_t slot) { return Checked(slots_.at(slot).comboBox, "list"); }
-TextBox& Win32Form::TextBoxAt(std::size_t slot) { return Checked(slots_.at(slot).textBox, "text box"); }
+CheckBox& Win32Form::CheckBoxAt(std::size_t slot) {
+  return Checked(slots_.at(slot).checkBox, "check box");
+}
+ComboBox& Win32Form::ComboBoxAt(std::size_t slot) {
+  return Checked(slots_.at(slot).comboBox, "list");
+}
+TextBox& Win32Form::TextBoxAt(std::size_t slot) {
+  return Checked(slots_.at(slot).textBox, "text box");
+}
 Timer& Win32Form::TimerAt(std::size_t slot) {
   auto& timer = slots_.at(slot).timer;
   if (!timer) throw std::logic_error("the slot holds no timer");
@@ -312,7 +324,9 @@ void Win32Form::Show() {
   if (firstFocus_) SetFocus(firstFocus_);
 }
 
-void Win32Form::Hide() { ShowWindow(window_, SW_HIDE); }
+void Win32Form::Hide() {
+  ShowWindow(window_, SW_HIDE);
+}
 
 void Win32Form::StopTimers() {
   for (Slot& s : slots_) {

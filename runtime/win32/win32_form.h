@@ -17,7 +17,7 @@ namespace tolvane::runtime {
 // children of the window itself, a frame's at the frame's position plus their own.
 class Win32Form final : public Form {
  public:
-  Win32Form(HINSTANCE instance, const FormSpec& spec, FormEvents& events, const bool& ended);
+  Win32Form(HINSTANCE instance, const FormSpec& layout, FormEvents& events, const bool& ended);
   ~Win32Form() override;
 
   CheckBox& CheckBoxAt(std::size_t slot) override;
@@ -50,9 +50,9 @@ class Win32Form final : public Form {
 
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
-  void Build(const FormSpec& spec);
+  void Build(const FormSpec& layout);
   HWND Create(std::size_t slot, const ControlSpec& control, POINT origin);
-  void Stack(const FormSpec& spec);
+  void Stack(const FormSpec& layout);
   Slot* SlotOf(HWND hwnd);
   HBRUSH Brush(Colour colour);
   LRESULT ColourControl(HDC dc, HWND control, bool field);

@@ -14,7 +14,9 @@ Win32Runtime::Win32Runtime(std::wstring instanceName, RandomSource* random)
 
 Win32Runtime::~Win32Runtime() = default;
 
-bool Win32Runtime::PrevInstance() { return instance_.AnotherIsRunning(); }
+bool Win32Runtime::PrevInstance() {
+  return instance_.AnotherIsRunning();
+}
 
 void Win32Runtime::End() {
   if (ended_) return;
@@ -26,8 +28,8 @@ void Win32Runtime::End() {
   PostQuitMessage(0);
 }
 
-Form& Win32Runtime::CreateForm(const FormSpec& spec, FormEvents& events) {
-  forms_.push_back(std::make_unique<Win32Form>(GetModuleHandleW(nullptr), spec, events, ended_));
+Form& Win32Runtime::CreateForm(const FormSpec& layout, FormEvents& events) {
+  forms_.push_back(std::make_unique<Win32Form>(GetModuleHandleW(nullptr), layout, events, ended_));
   return *forms_.back();
 }
 

@@ -24,7 +24,7 @@ class Win32Runtime final : public Runtime {
   bool PrevInstance() override;
   RandomSource& Random() override { return *random_; }
   void End() override;
-  Form& CreateForm(const FormSpec& spec, FormEvents& events) override;
+  Form& CreateForm(const FormSpec& layout, FormEvents& events) override;
   int Run(Form& form) override;
 
   // Raises Load and shows the window unless the process ended; Run then runs the loop.

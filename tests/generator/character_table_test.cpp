@@ -1,8 +1,8 @@
+#include "generator/character_table.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
-
-#include "generator/character_table.h"
 
 namespace tolvane {
 namespace {
@@ -44,8 +44,8 @@ TEST(CodeTable, HoldsOneHundredSixtyDistinctCharacters) {
 TEST(CodeTable, SpecialCharactersAreAsciiPunctuationInCodeOrder) {
   std::u32string expected;
   for (char32_t c = 0x21; c <= 0x7E; ++c) {
-    const bool alnum = (c >= U'0' && c <= U'9') || (c >= U'A' && c <= U'Z') ||
-                       (c >= U'a' && c <= U'z');
+    const bool alnum =
+        (c >= U'0' && c <= U'9') || (c >= U'A' && c <= U'Z') || (c >= U'a' && c <= U'z');
     if (!alnum) expected.push_back(c);
   }
   EXPECT_EQ(expected.size(), 32u);

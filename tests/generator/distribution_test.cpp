@@ -33,8 +33,7 @@ struct CharacterCase {
   OptionFlags flags;
 };
 
-class CharacterDistribution
-    : public ::testing::TestWithParam<std::tuple<CharacterCase, Source>> {};
+class CharacterDistribution : public ::testing::TestWithParam<std::tuple<CharacterCase, Source>> {};
 
 // 200,000 characters per case: at least 1,250 expected per character with all 160 on.
 TEST_P(CharacterDistribution, EveryEnabledCharacterIsEquallyLikely) {
@@ -57,14 +56,13 @@ TEST_P(CharacterDistribution, EveryEnabledCharacterIsEquallyLikely) {
 
 INSTANTIATE_TEST_SUITE_P(
     Classes, CharacterDistribution,
-    ::testing::Combine(
-        ::testing::Values(CharacterCase{"all six", {1, 1, 1, 1, 1, 1}},
-                          CharacterCase{"defaults", {1, 1, 1, 1, 0, 0}},
-                          CharacterCase{"digits", {1, 0, 0, 0, 0, 0}},
-                          CharacterCase{"special", {0, 0, 0, 1, 0, 0}},
-                          CharacterCase{"cyrillic lower", {0, 0, 0, 0, 0, 1}},
-                          CharacterCase{"upper pair", {0, 1, 0, 0, 1, 0}}),
-        ::testing::Values(Source::Seeded, Source::System)));
+    ::testing::Combine(::testing::Values(CharacterCase{"all six", {1, 1, 1, 1, 1, 1}},
+                                         CharacterCase{"defaults", {1, 1, 1, 1, 0, 0}},
+                                         CharacterCase{"digits", {1, 0, 0, 0, 0, 0}},
+                                         CharacterCase{"special", {0, 0, 0, 1, 0, 0}},
+                                         CharacterCase{"cyrillic lower", {0, 0, 0, 0, 0, 1}},
+                                         CharacterCase{"upper pair", {0, 1, 0, 0, 1, 0}}),
+                       ::testing::Values(Source::Seeded, Source::System)));
 
 struct LengthCase {
   int a;
@@ -101,7 +99,8 @@ class PositionDistribution : public ::testing::TestWithParam<Source> {};
 TEST_P(PositionDistribution, EveryPositionIsUniform) {
   auto random = MakeSource(GetParam());
   const OptionFlags flags{1, 0, 0, 1, 0, 0};
-  std::u32string alphabet = std::u32string(kClassCharacters[0]) + std::u32string(kClassCharacters[3]);
+  std::u32string alphabet =
+      std::u32string(kClassCharacters[0]) + std::u32string(kClassCharacters[3]);
   std::vector<std::vector<std::uint64_t>> counts(50, std::vector<std::uint64_t>(alphabet.size()));
   for (int i = 0; i < 20000; ++i) {
     const std::u32string p = GeneratePassword(flags, 50, 50, *random);

@@ -1,9 +1,10 @@
+#include "generator/password_rule.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
 
 #include "generator/character_table.h"
-#include "generator/password_rule.h"
 #include "test_random.h"
 
 namespace tolvane {
@@ -111,7 +112,8 @@ TEST_P(BoundsTest, EveryLengthInTheClosedRangeOccursAndNoOther) {
   const BoundsCase& c = GetParam();
   SeededSource random(42);
   std::set<std::size_t> lengths;
-  for (int i = 0; i < 3000; ++i) lengths.insert(GeneratePassword(kDefaults, c.a, c.b, random).size());
+  for (int i = 0; i < 3000; ++i)
+    lengths.insert(GeneratePassword(kDefaults, c.a, c.b, random).size());
   std::set<std::size_t> expected;
   for (int n = c.shortest; n <= c.longest; ++n) expected.insert(n);
   EXPECT_EQ(lengths, expected);

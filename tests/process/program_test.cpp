@@ -1,6 +1,6 @@
 // The built program as whole processes: single instance and silence of a second start.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -33,7 +33,8 @@ Process Start(const std::string& outPath) {
   Process p{-1, outPath};
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0600);
   posix_spawn_file_actions_adddup2(&actions, 1, 2);
   char* argv[] = {const_cast<char*>(TOLVANE_PROGRAM), nullptr};
   EXPECT_EQ(posix_spawn(&p.pid, TOLVANE_PROGRAM, &actions, nullptr, argv, environ), 0);
@@ -81,7 +82,8 @@ class Program : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_FALSE(NameHeld()) << "another Tolvane runs for this user; close it first";
-    dir_ = std::filesystem::temp_directory_path() / ("tolvane-program-test-" + std::to_string(getpid()));
+    dir_ = std::filesystem::temp_directory_path() /
+           ("tolvane-program-test-" + std::to_string(getpid()));
     std::filesystem::create_directories(dir_ / "runtime");
     std::filesystem::permissions(dir_ / "runtime", std::filesystem::perms::owner_all);
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -117,7 +119,8 @@ TEST_F(Program, AKilledInstanceNeverBlocksTheNextStart) {
 TEST_F(Program, OfSimultaneousStartsExactlyOneKeepsRunning) {
   constexpr int kStarts = 6;
   std::vector<Process> starts;
-  for (int i = 0; i < kStarts; ++i) starts.push_back(Start(Out(("start" + std::to_string(i)).c_str())));
+  for (int i = 0; i < kStarts; ++i)
+    starts.push_back(Start(Out(("start" + std::to_string(i)).c_str())));
   int ended = 0;
   for (Process& p : starts) {
     const int status = WaitFor(p.pid, 5s);

@@ -1,13 +1,13 @@
 // What makes the window a good desktop citizen: Russian toolkit texts, names a screen reader
 // speaks, and a double-click that selects the whole password.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QAccessible>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTest>
 #include <memory>
-#include <unistd.h>
 
 #include "runtime/qt/qt_runtime.h"
 #include "window/frm_main.h"
@@ -32,8 +32,8 @@ TEST_F(Desktop, ContextMenuOfAResultBoxIsInRussian) {
   for (QAction* action : menu->actions()) {
     if (!action->isSeparator()) texts << action->text().section('\t', 0, 0).remove('&');
   }
-  EXPECT_EQ(texts, QStringList({"Отменить действие", "Повторить действие", "Вырезать",
-                                "Копировать", "Вставить", "Удалить", "Выделить всё"}));
+  EXPECT_EQ(texts, QStringList({"Отменить действие", "Повторить действие", "Вырезать", "Копировать",
+                                "Вставить", "Удалить", "Выделить всё"}));
 }
 
 TEST_F(Desktop, EveryControlHasASpokenName) {

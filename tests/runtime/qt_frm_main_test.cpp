@@ -1,13 +1,13 @@
 // frmMain on the real Qt runtime: what the user sees and the keys they press.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QCheckBox>
-#include <QLabel>
 #include <QEventLoop>
+#include <QLabel>
 #include <QLineEdit>
-#include <QTimer>
 #include <QTest>
-#include <unistd.h>
+#include <QTimer>
 
 #include "runtime/qt/qt_runtime.h"
 #include "utf8.h"
@@ -86,7 +86,9 @@ TEST(QtFrmMain, SecondInstanceEndsBeforeItsWindowShows) {
   EXPECT_TRUE(first.qtForm().Window().isVisible());
 }
 
-QColor CaptionColour(QWidget* box) { return box->palette().color(QPalette::WindowText); }
+QColor CaptionColour(QWidget* box) {
+  return box->palette().color(QPalette::WindowText);
+}
 
 TEST(QtFrmMain, RealClicksOnLabelsAndBoxesSwitchClassesAndWarn) {
   Running app("clicks");

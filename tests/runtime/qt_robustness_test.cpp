@@ -2,6 +2,7 @@
 // control, list choices, F5 and F2, Unicode typed and a megabyte pasted into result boxes,
 // timer ticks. After each action the window must still run and hold its invariants.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -11,7 +12,6 @@
 #include <QLineEdit>
 #include <QTest>
 #include <set>
-#include <unistd.h>
 
 #include "generator/character_table.h"
 #include "runtime/qt/qt_runtime.h"
@@ -26,23 +26,39 @@ constexpr int kActions = 4000;
 
 class Monkey {
  public:
-  Monkey() : runtime_("tolvane-robustness-test-" + std::to_string(getpid()), &passwords_), form_(runtime_) {
+  Monkey()
+      : runtime_("tolvane-robustness-test-" + std::to_string(getpid()), &passwords_),
+        form_(runtime_) {
     runtime_.Start(runtime_.LastForm());
   }
 
   void Act() {
     switch (UniformBelow(choice_, 200)) {
-      case 0: return PasteMegabyte();
-      case 1: case 2: case 3: case 4: case 5: case 6: return form_.tmrSelect_Timer();  // a tick
-      default: break;
+      case 0:
+        return PasteMegabyte();
+      case 1:
+      case 2:
+      case 3:
+      case 4:
+      case 5:
+      case 6:
+        return form_.tmrSelect_Timer();  // a tick
+      default:
+        break;
     }
     switch (UniformBelow(choice_, 6)) {
-      case 0: return ClickSomewhere();
-      case 1: return ChooseFromList();
-      case 2: return PressRefreshKey();
-      case 3: return TypeUnicode();
-      case 4: return ToggleBySpace();
-      default: return ClickLabel();
+      case 0:
+        return ClickSomewhere();
+      case 1:
+        return ChooseFromList();
+      case 2:
+        return PressRefreshKey();
+      case 3:
+        return TypeUnicode();
+      case 4:
+        return ToggleBySpace();
+      default:
+        return ClickLabel();
     }
   }
 
@@ -50,9 +66,10 @@ class Monkey {
   void CheckInvariants() {
     ASSERT_FALSE(runtime_.Ended());
     ASSERT_TRUE(Form().Window().isVisible());
-    const std::array<std::int16_t, 6> flags{form_.UseDigits, form_.UseEngUpper, form_.UseEngLower,
+    const std::array<std::int16_t, 6> flags{form_.UseDigits,  form_.UseEngUpper, form_.UseEngLower,
                                             form_.UseSpecial, form_.UseRusUpper, form_.UseRusLower};
-    const std::array<std::size_t, 6> boxes{ctl::chA, ctl::chB, ctl::chC, ctl::chD, ctl::chE, ctl::chF};
+    const std::array<std::size_t, 6> boxes{ctl::chA, ctl::chB, ctl::chC,
+                                           ctl::chD, ctl::chE, ctl::chF};
     std::set<char32_t> allowed;
     for (std::size_t i = 0; i < 6; ++i) {
       ASSERT_TRUE(flags[i] == 0 || flags[i] == 1);
@@ -123,8 +140,8 @@ class Monkey {
 
   void ChooseFromList() {
     auto* list = static_cast<QComboBox*>(At(Below(2) ? ctl::cmbSizeA : ctl::cmbSizeB));
-    const Qt::Key keys[] = {Qt::Key_Down, Qt::Key_Up, Qt::Key_PageDown, Qt::Key_PageUp,
-                            Qt::Key_Home, Qt::Key_End};
+    const Qt::Key keys[] = {Qt::Key_Down,   Qt::Key_Up,   Qt::Key_PageDown,
+                            Qt::Key_PageUp, Qt::Key_Home, Qt::Key_End};
     const int before = list->currentIndex();
     list->setFocus();
     QTest::keyClick(list, keys[Below(6)]);

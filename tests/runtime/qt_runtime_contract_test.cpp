@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -8,7 +9,6 @@
 #include <QTest>
 #include <array>
 #include <functional>
-#include <unistd.h>
 
 #include "runtime/keys.h"
 #include "runtime/qt/qt_runtime.h"
@@ -22,19 +22,39 @@ enum : std::size_t { kTimer, kFrame, kBoxA, kBoxB, kList, kText, kLabel, kCount 
 constexpr std::array<ControlSpec, kCount> kControls{{
     {.name = "tmr", .kind = ControlKind::Timer, .intervalMs = 60},
     {.name = "fr", .kind = ControlKind::Frame, .caption = "Frame", .bounds = {90, 90, 3000, 3000}},
-    {.name = "boxA", .kind = ControlKind::CheckBox, .container = kFrame, .caption = "A",
-     .bounds = {90, 270, 1500, 225}, .tabIndex = 2},
-    {.name = "boxB", .kind = ControlKind::CheckBox, .container = kFrame, .caption = "B",
-     .bounds = {90, 540, 1500, 225}, .tabIndex = 1, .value = 1},
-    {.name = "list", .kind = ControlKind::ComboBox, .container = kFrame,
-     .bounds = {90, 900, 900, 330}, .tabIndex = 3},
+    {.name = "boxA",
+     .kind = ControlKind::CheckBox,
+     .container = kFrame,
+     .caption = "A",
+     .bounds = {90, 270, 1500, 225},
+     .tabIndex = 2},
+    {.name = "boxB",
+     .kind = ControlKind::CheckBox,
+     .container = kFrame,
+     .caption = "B",
+     .bounds = {90, 540, 1500, 225},
+     .tabIndex = 1,
+     .value = 1},
+    {.name = "list",
+     .kind = ControlKind::ComboBox,
+     .container = kFrame,
+     .bounds = {90, 900, 900, 330},
+     .tabIndex = 3},
     {.name = "text", .kind = ControlKind::TextBox, .bounds = {90, 3300, 3000, 255}, .tabIndex = 4},
-    {.name = "label", .kind = ControlKind::Label, .container = kFrame, .caption = "a&b<i>c</i>",
-     .bounds = {90, 1500, 1500, 285}, .tabIndex = 0},
+    {.name = "label",
+     .kind = ControlKind::Label,
+     .container = kFrame,
+     .caption = "a&b<i>c</i>",
+     .bounds = {90, 1500, 1500, 285},
+     .tabIndex = 0},
 }};
 
-constexpr FormSpec kForm{.name = "frmTest", .title = "Test", .clientWidth = 4500,
-                         .clientHeight = 4500, .fontName = "Carlito", .fontPoints = 9,
+constexpr FormSpec kForm{.name = "frmTest",
+                         .title = "Test",
+                         .clientWidth = 4500,
+                         .clientHeight = 4500,
+                         .fontName = "Carlito",
+                         .fontPoints = 9,
                          .controls = kControls};
 
 std::string UniqueInstanceName() {
@@ -114,8 +134,8 @@ TEST_F(QtContract, EventsNestInsideTheWriteThatRaisesThem) {
     if (slot == kBoxA) b.SetValue(0);
   };
   a.SetValue(1);
-  EXPECT_EQ(recorder.log, (std::vector<std::string>{"Click 2", "Click 3", "end Click 3",
-                                                    "end Click 2"}));
+  EXPECT_EQ(recorder.log,
+            (std::vector<std::string>{"Click 2", "Click 3", "end Click 3", "end Click 2"}));
 }
 
 TEST_F(QtContract, ListIndexWriteSelectsAndRaisesClick) {

@@ -1,6 +1,7 @@
 // frmMain as the Qt runtime draws it: rectangles, stacking, colours, fonts, icon and tab order,
 // checked on the rendered window. Runs at scale factor 1 and again at 2 (QT_SCALE_FACTOR).
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -11,7 +12,6 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QTest>
-#include <unistd.h>
 
 #include "runtime/qt/qt_runtime.h"
 #include "test_random.h"
@@ -57,16 +57,18 @@ class Rendered : public ::testing::Test {
   static runtime::QtForm& Form() { return app_->runtime.LastForm(); }
   static QWidget& Window() { return Form().Window(); }
   static QWidget* At(std::size_t slot) { return Form().WidgetAt(slot); }
-  static const runtime::ControlSpec& Spec(std::size_t slot) {
+  static const runtime::ControlSpec& LayoutOf(std::size_t slot) {
     return FrmMainLayout().controls[slot];
   }
   // The colour drawn at a point given in the window's logical pixels.
   static QColor Pixel(QPoint logical) {
     const double ratio = image_->devicePixelRatio();
-    return image_->pixelColor(QPoint(static_cast<int>(logical.x() * ratio),
-                                     static_cast<int>(logical.y() * ratio)));
+    return image_->pixelColor(
+        QPoint(static_cast<int>(logical.x() * ratio), static_cast<int>(logical.y() * ratio)));
   }
-  static QPoint InWindow(std::size_t slot, QPoint local) { return At(slot)->mapTo(&Window(), local); }
+  static QPoint InWindow(std::size_t slot, QPoint local) {
+    return At(slot)->mapTo(&Window(), local);
+  }
 
   static App* app_;
   static QImage* image_;
@@ -86,17 +88,17 @@ TEST_F(Rendered, ClientAreaAndTitleAreFixed) {
 TEST_F(Rendered, EveryControlStandsWhereTheLayoutPutsIt) {
   int widgets = 0;
   for (std::size_t slot = 0; slot < ctl::count; ++slot) {
-    const auto& spec = Spec(slot);
-    if (spec.kind == ControlKind::Timer) {
+    const auto& layout = LayoutOf(slot);
+    if (layout.kind == ControlKind::Timer) {
       EXPECT_EQ(At(slot), nullptr);
       continue;
     }
     ++widgets;
-    ASSERT_NE(At(slot), nullptr) << spec.name;
-    EXPECT_EQ(At(slot)->geometry(), PixelRect(spec.bounds)) << spec.name << " " << spec.index;
-    QWidget* container = spec.container == runtime::kOnForm ? &Window() : At(spec.container);
-    EXPECT_EQ(At(slot)->parentWidget(), container) << spec.name;
-    EXPECT_TRUE(At(slot)->isVisible()) << spec.name;
+    ASSERT_NE(At(slot), nullptr) << layout.name;
+    EXPECT_EQ(At(slot)->geometry(), PixelRect(layout.bounds)) << layout.name << " " << layout.index;
+    QWidget* container = layout.container == runtime::kOnForm ? &Window() : At(layout.container);
+    EXPECT_EQ(At(slot)->parentWidget(), container) << layout.name;
+    EXPECT_TRUE(At(slot)->isVisible()) << layout.name;
   }
   EXPECT_EQ(widgets, 28);  // and one timer: 29 controls
 }
@@ -112,10 +114,12 @@ TEST_F(Rendered, CyrillicBoxesLieAboveTheOptionsFrameInLineWithTheOthers) {
   for (std::size_t box : {ctl::chE, ctl::chF}) {
     const QPoint centre = At(box)->geometry().center();
     QWidget* hit = Window().childAt(centre);
-    EXPECT_TRUE(hit == At(box) || At(box)->isAncestorOf(hit)) << Spec(box).name;
-    EXPECT_EQ(At(box)->mapTo(&Window(), QPoint()).x(), At(ctl::chA)->mapTo(&Window(), QPoint()).x());
+    EXPECT_TRUE(hit == At(box) || At(box)->isAncestorOf(hit)) << LayoutOf(box).name;
+    EXPECT_EQ(At(box)->mapTo(&Window(), QPoint()).x(),
+              At(ctl::chA)->mapTo(&Window(), QPoint()).x());
   }
-  EXPECT_EQ(At(ctl::chE)->mapTo(&Window(), QPoint()).y(), At(ctl::lblE)->mapTo(&Window(), QPoint()).y());
+  EXPECT_EQ(At(ctl::chE)->mapTo(&Window(), QPoint()).y(),
+            At(ctl::lblE)->mapTo(&Window(), QPoint()).y());
 }
 
 TEST_F(Rendered, InfoLabelIsTheLastLine) {
@@ -137,7 +141,7 @@ TEST_F(Rendered, BackgroundsAreLightGreyAndFieldsVeryLightGrey) {
     EXPECT_EQ(Pixel(InWindow(ctl::txtResults(i), {400, 8})), field) << "result box " << i;
   }
   for (std::size_t list : {ctl::cmbSizeA, ctl::cmbSizeB}) {
-    EXPECT_EQ(Pixel(InWindow(list, {25, 11})), field) << Spec(list).name;
+    EXPECT_EQ(Pixel(InWindow(list, {25, 11})), field) << LayoutOf(list).name;
   }
 }
 
@@ -168,31 +172,35 @@ TEST_F(Rendered, OnlyTheInfoLineIsDarkRedAndTheRestIsBlack) {
   const QRect above(0, 0, 451, At(ctl::lblInfo)->y());
   EXPECT_EQ(CountPixels(*image_, above, isReddish), 0);
   for (std::size_t slot : {ctl::lblA, ctl::lblD, ctl::lblSize, ctl::chB, ctl::chF}) {
-    EXPECT_GT(CountPixels(*image_, WindowRect(At(slot), &Window()), isBlack), 10) << Spec(slot).name;
+    EXPECT_GT(CountPixels(*image_, WindowRect(At(slot), &Window()), isBlack), 10)
+        << LayoutOf(slot).name;
   }
 }
 
 TEST_F(Rendered, FontIsCalibriNinePointOrItsMetricTwin) {
   for (std::size_t slot : std::vector<std::size_t>{ctl::lblA, ctl::chA, ctl::frOptions,
-                                                  ctl::txtResults(1), ctl::cmbSizeA}) {
+                                                   ctl::txtResults(1), ctl::cmbSizeA}) {
     const QFont font = At(slot)->font();
-    EXPECT_EQ(font.family(), "Calibri") << Spec(slot).name;
-    EXPECT_EQ(font.pointSize(), 9) << Spec(slot).name;
-    EXPECT_FALSE(font.bold()) << Spec(slot).name;
+    EXPECT_EQ(font.family(), "Calibri") << LayoutOf(slot).name;
+    EXPECT_EQ(font.pointSize(), 9) << LayoutOf(slot).name;
+    EXPECT_FALSE(font.bold()) << LayoutOf(slot).name;
     const QString drawn = QFontInfo(font).family();
     EXPECT_TRUE(drawn == "Calibri" || drawn == "Carlito") << drawn.toStdString();
   }
 }
 
 TEST_F(Rendered, SetLabelsShowEveryCharacterLiterally) {
-  for (std::size_t slot : {ctl::lblA, ctl::lblB, ctl::lblC, ctl::lblD, ctl::lblE, ctl::lblF, ctl::lblSize}) {
+  for (std::size_t slot :
+       {ctl::lblA, ctl::lblB, ctl::lblC, ctl::lblD, ctl::lblE, ctl::lblF, ctl::lblSize}) {
     auto* label = static_cast<QLabel*>(At(slot));
-    const QString caption = QString::fromUtf8(Spec(slot).caption.data(), Spec(slot).caption.size());
+    const QString caption =
+        QString::fromUtf8(LayoutOf(slot).caption.data(), LayoutOf(slot).caption.size());
     EXPECT_EQ(label->text(), caption);
     EXPECT_EQ(label->textFormat(), Qt::PlainText);
     EXPECT_FALSE(label->wordWrap());
     EXPECT_TRUE(label->alignment() & Qt::AlignRight);
-    EXPECT_LE(QFontMetrics(label->font()).horizontalAdvance(caption), label->width()) << Spec(slot).name;
+    EXPECT_LE(QFontMetrics(label->font()).horizontalAdvance(caption), label->width())
+        << LayoutOf(slot).name;
   }
   EXPECT_EQ(static_cast<QLabel*>(At(ctl::lblD))->text().size(), 32);
   EXPECT_EQ(static_cast<QLabel*>(At(ctl::lblSize))->text().size(), 32);
@@ -209,14 +217,15 @@ TEST_F(Rendered, AmpersandIsDrawnAndNothingUnderlined) {
   QPainter painter(&expected);
   painter.setFont(label->font());
   painter.setPen(Qt::black);
-  painter.drawText(label->contentsRect(), Qt::AlignRight | Qt::AlignTop | Qt::TextSingleLine, label->text());
+  painter.drawText(label->contentsRect(), Qt::AlignRight | Qt::AlignTop | Qt::TextSingleLine,
+                   label->text());
   painter.end();
   EXPECT_EQ(drawn, expected);
 }
 
 TEST_F(Rendered, TabVisitsOnlyFocusableControlsInDesignedOrder) {
-  std::vector<std::size_t> expected{ctl::cmbSizeA, ctl::cmbSizeB, ctl::chA, ctl::chB, ctl::chC,
-                                    ctl::chD, ctl::chE, ctl::chF};
+  std::vector<std::size_t> expected{ctl::cmbSizeA, ctl::cmbSizeB, ctl::chA, ctl::chB,
+                                    ctl::chC,      ctl::chD,      ctl::chE, ctl::chF};
   for (int i = 1; i <= 10; ++i) expected.push_back(ctl::txtResults(i));
   expected.push_back(ctl::cmbSizeA);  // and round again
 
@@ -235,7 +244,8 @@ TEST_F(Rendered, TabVisitsOnlyFocusableControlsInDesignedOrder) {
 }
 
 TEST_F(Rendered, IconIsAPadlockWithAGreenTick) {
-  const QImage icon = Window().windowIcon().pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32);
+  const QImage icon =
+      Window().windowIcon().pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32);
   ASSERT_EQ(icon.size(), QSize(16, 16));
   EXPECT_EQ(icon.pixelColor(15, 7), QColor(0, 255, 0)) << "tick, lower right";
   EXPECT_EQ(icon.pixelColor(3, 0), QColor(0, 0, 0)) << "shackle outline";

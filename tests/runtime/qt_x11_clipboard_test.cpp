@@ -1,5 +1,6 @@
 // On a real X display (run under with_xvfb.sh): what the program puts on the clipboard.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QAction>
 #include <QClipboard>
@@ -9,7 +10,6 @@
 #include <QMimeData>
 #include <QTest>
 #include <memory>
-#include <unistd.h>
 
 #include "runtime/qt/qt_clipboard.h"
 #include "runtime/qt/qt_runtime.h"
@@ -19,7 +19,9 @@
 namespace tolvane::window {
 namespace {
 
-const QMimeData* ClipboardData() { return QGuiApplication::clipboard()->mimeData(QClipboard::Clipboard); }
+const QMimeData* ClipboardData() {
+  return QGuiApplication::clipboard()->mimeData(QClipboard::Clipboard);
+}
 
 TEST(X11Clipboard, CopiesFromAResultBoxAreMarkedSecret) {
   ASSERT_EQ(QGuiApplication::platformName(), "xcb");

@@ -1,5 +1,3 @@
-#include "runtime/linux/system_random_source.h"
-
 #include <gtest/gtest.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
@@ -9,6 +7,7 @@
 #include <algorithm>
 
 #include "runtime/linux/process_hardening.h"
+#include "runtime/linux/system_random_source.h"
 
 namespace tolvane::runtime {
 namespace {

@@ -10,21 +10,21 @@ class FakeRuntime::Form final : public runtime::Form {
  public:
   struct Control;
 
-  Form(FakeRuntime& owner, const runtime::FormSpec& spec, runtime::FormEvents& events)
-      : owner_(owner), spec_(spec), events_(events) {
-    controls_.reserve(spec.controls.size());
-    for (std::size_t slot = 0; slot < spec.controls.size(); ++slot) {
+  Form(FakeRuntime& owner, const runtime::FormSpec& layout, runtime::FormEvents& events)
+      : owner_(owner), layout_(layout), events_(events) {
+    controls_.reserve(layout.controls.size());
+    for (std::size_t slot = 0; slot < layout.controls.size(); ++slot) {
       controls_.push_back(std::make_unique<Control>(*this, slot));
     }
   }
 
   std::string NameOf(std::size_t slot) const {
-    const auto& c = spec_.controls[slot];
+    const auto& c = layout_.controls[slot];
     return std::string(c.name) + (c.index ? "(" + std::to_string(c.index) + ")" : "");
   }
   ControlKind KindOf(std::size_t slot) const {
-    if (slot >= spec_.controls.size()) throw std::out_of_range("no such slot");
-    return spec_.controls[slot].kind;
+    if (slot >= layout_.controls.size()) throw std::out_of_range("no such slot");
+    return layout_.controls[slot].kind;
   }
 
   void Raise(const std::string& what, auto&& deliver) {
@@ -52,7 +52,7 @@ class FakeRuntime::Form final : public runtime::Form {
   }
 
   FakeRuntime& owner_;
-  const runtime::FormSpec& spec_;
+  const runtime::FormSpec& layout_;
   runtime::FormEvents& events_;
   std::vector<std::unique_ptr<Control>> controls_;
 };
@@ -63,9 +63,9 @@ struct FakeRuntime::Form::Control final : runtime::CheckBox,
                                           runtime::TextBox,
                                           runtime::Timer {
   Control(Form& form, std::size_t slot) : form(form), slot(slot) {
-    const auto& spec = form.spec_.controls[slot];
-    value = static_cast<std::int16_t>(spec.value);
-    foreColor = spec.foreColor;
+    const auto& layout = form.layout_.controls[slot];
+    value = static_cast<std::int16_t>(layout.value);
+    foreColor = layout.foreColor;
   }
 
   void Click() {
@@ -148,9 +148,9 @@ void FakeRuntime::End() {
   shown = false;
 }
 
-runtime::Form& FakeRuntime::CreateForm(const runtime::FormSpec& spec,
+runtime::Form& FakeRuntime::CreateForm(const runtime::FormSpec& layout,
                                        runtime::FormEvents& events) {
-  form_ = std::make_unique<Form>(*this, spec, events);
+  form_ = std::make_unique<Form>(*this, layout, events);
   return *form_;
 }
 
@@ -191,7 +191,9 @@ void FakeRuntime::PressKey(std::size_t slot, std::int16_t keyCode, std::int16_t 
                [&](auto& e) { e.KeyDown(slot, keyCode, shift); });
 }
 
-void FakeRuntime::CloseWindow() { form().Unload(); }
+void FakeRuntime::CloseWindow() {
+  form().Unload();
+}
 
 void FakeRuntime::AdvanceMs(int ms) {
   for (int step = 0; step < ms; ++step) {
@@ -199,7 +201,7 @@ void FakeRuntime::AdvanceMs(int ms) {
       if (form().KindOf(slot) != ControlKind::Timer) continue;
       auto& c = *form().controls_[slot];
       if (!c.enabled) continue;
-      if (++c.elapsedMs >= form().spec_.controls[slot].intervalMs) {
+      if (++c.elapsedMs >= form().layout_.controls[slot].intervalMs) {
         c.elapsedMs = 0;
         form().Raise("Timer " + form().NameOf(slot), [slot](auto& e) { e.TimerTick(slot); });
       }

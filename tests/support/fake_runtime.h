@@ -20,7 +20,7 @@ class FakeRuntime final : public runtime::Runtime {
   bool PrevInstance() override;
   RandomSource& Random() override { return random_; }
   void End() override;
-  runtime::Form& CreateForm(const runtime::FormSpec& spec, runtime::FormEvents& events) override;
+  runtime::Form& CreateForm(const runtime::FormSpec& layout, runtime::FormEvents& events) override;
   int Run(runtime::Form& form) override;
 
   // The user.

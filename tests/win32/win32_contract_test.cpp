@@ -19,19 +19,39 @@ enum : std::size_t { kTimer, kFrame, kBoxA, kBoxB, kList, kText, kLabel, kCount 
 constexpr std::array<ControlSpec, kCount> kControls{{
     {.name = "tmr", .kind = ControlKind::Timer, .intervalMs = 60},
     {.name = "fr", .kind = ControlKind::Frame, .caption = "Frame", .bounds = {90, 90, 3000, 3000}},
-    {.name = "boxA", .kind = ControlKind::CheckBox, .container = kFrame, .caption = "A",
-     .bounds = {90, 270, 1500, 225}, .tabIndex = 2},
-    {.name = "boxB", .kind = ControlKind::CheckBox, .container = kFrame, .caption = "B",
-     .bounds = {90, 540, 1500, 225}, .tabIndex = 1, .value = 1},
-    {.name = "list", .kind = ControlKind::ComboBox, .container = kFrame,
-     .bounds = {90, 900, 900, 330}, .tabIndex = 3},
+    {.name = "boxA",
+     .kind = ControlKind::CheckBox,
+     .container = kFrame,
+     .caption = "A",
+     .bounds = {90, 270, 1500, 225},
+     .tabIndex = 2},
+    {.name = "boxB",
+     .kind = ControlKind::CheckBox,
+     .container = kFrame,
+     .caption = "B",
+     .bounds = {90, 540, 1500, 225},
+     .tabIndex = 1,
+     .value = 1},
+    {.name = "list",
+     .kind = ControlKind::ComboBox,
+     .container = kFrame,
+     .bounds = {90, 900, 900, 330},
+     .tabIndex = 3},
     {.name = "text", .kind = ControlKind::TextBox, .bounds = {90, 3300, 3000, 255}, .tabIndex = 4},
-    {.name = "label", .kind = ControlKind::Label, .container = kFrame, .caption = "a&b",
-     .bounds = {90, 1500, 1500, 285}, .tabIndex = 0},
+    {.name = "label",
+     .kind = ControlKind::Label,
+     .container = kFrame,
+     .caption = "a&b",
+     .bounds = {90, 1500, 1500, 285},
+     .tabIndex = 0},
 }};
 
-constexpr FormSpec kForm{.name = "frmTest", .title = "Test", .clientWidth = 4500,
-                         .clientHeight = 4500, .fontName = "Calibri", .fontPoints = 9,
+constexpr FormSpec kForm{.name = "frmTest",
+                         .title = "Test",
+                         .clientWidth = 4500,
+                         .clientHeight = 4500,
+                         .fontName = "Calibri",
+                         .fontPoints = 9,
                          .controls = kControls};
 
 std::wstring UniqueInstanceName() {
@@ -121,8 +141,8 @@ TEST_F(Win32Contract, EventsNestInsideTheWriteThatRaisesThem) {
     if (slot == kBoxA) b.SetValue(0);
   };
   a.SetValue(1);
-  EXPECT_EQ(recorder.log, (std::vector<std::string>{"Click 2", "Click 3", "end Click 3",
-                                                    "end Click 2"}));
+  EXPECT_EQ(recorder.log,
+            (std::vector<std::string>{"Click 2", "Click 3", "end Click 3", "end Click 2"}));
 }
 
 TEST_F(Win32Contract, ListIndexWriteSelectsAndRaisesClick) {
@@ -173,8 +193,8 @@ TEST_F(Win32Contract, KeysReachTheLogicFromEveryFocusableControl) {
   PostMessageW(At(kBoxA), WM_KEYDOWN, VK_ESCAPE, 0);
   PostMessageW(At(kList), WM_KEYDOWN, VK_F2, 0);
   runtime.PumpMessages();
-  EXPECT_EQ(recorder.log, (std::vector<std::string>{"KeyDown 5 116 0", "KeyDown 2 27 0",
-                                                    "KeyDown 4 113 0"}));
+  EXPECT_EQ(recorder.log,
+            (std::vector<std::string>{"KeyDown 5 116 0", "KeyDown 2 27 0", "KeyDown 4 113 0"}));
 }
 
 TEST_F(Win32Contract, TabVisitsFocusableControlsInTabIndexOrder) {

@@ -102,8 +102,8 @@ TEST(Win32FrmMain, CyrillicBoxesTakeClicksOverTheOptionsFrame) {
 TEST(Win32FrmMain, TabVisitsTheFocusableControlsInDesignedOrder) {
   Running app("tab-order");
   app.Start();
-  std::vector<std::size_t> expected{ctl::cmbSizeA, ctl::cmbSizeB, ctl::chA, ctl::chB, ctl::chC,
-                                    ctl::chD, ctl::chE, ctl::chF};
+  std::vector<std::size_t> expected{ctl::cmbSizeA, ctl::cmbSizeB, ctl::chA, ctl::chB,
+                                    ctl::chC,      ctl::chD,      ctl::chE, ctl::chF};
   for (int i = 1; i <= 10; ++i) expected.push_back(ctl::txtResults(i));
   expected.push_back(ctl::cmbSizeA);
   HWND at = app.At(ctl::cmbSizeA);

@@ -32,7 +32,8 @@ TEST(Win32SingleInstance, SecondHolderSeesTheFirstAndTheNameFreesWithIt) {
 TEST(Win32SingleInstance, OfManySimultaneousStartsExactlyOneRuns) {
   constexpr int kStarts = 16;
   std::vector<std::unique_ptr<SingleInstance>> instances;
-  for (int i = 0; i < kStarts; ++i) instances.push_back(std::make_unique<SingleInstance>(TestName(L"race")));
+  for (int i = 0; i < kStarts; ++i)
+    instances.push_back(std::make_unique<SingleInstance>(TestName(L"race")));
   std::atomic<int> ready{0};
   std::atomic<int> firsts{0};
   std::vector<std::thread> threads;
@@ -61,7 +62,8 @@ TEST(Win32SystemRandomSource, WipesEachByteAsItIsHandedOutAndTheRestOnRequest) {
   const auto block = source.Block();
   EXPECT_TRUE(std::all_of(block.begin(), block.begin() + 40, [](auto b) { return b == 0; }));
   source.Wipe();
-  EXPECT_TRUE(std::all_of(source.Block().begin(), source.Block().end(), [](auto b) { return b == 0; }));
+  EXPECT_TRUE(
+      std::all_of(source.Block().begin(), source.Block().end(), [](auto b) { return b == 0; }));
   EXPECT_EQ(source.Requests(), 1u);
 }
 

@@ -16,8 +16,8 @@ using testing::SeededSource;
 
 // Every control that takes the focus and so receives keys.
 const std::vector<std::size_t> kFocusable = [] {
-  std::vector<std::size_t> slots{ctl::chA, ctl::chB, ctl::chC, ctl::chD, ctl::chE,
-                                 ctl::chF, ctl::cmbSizeA, ctl::cmbSizeB};
+  std::vector<std::size_t> slots{ctl::chA, ctl::chB, ctl::chC,      ctl::chD,
+                                 ctl::chE, ctl::chF, ctl::cmbSizeA, ctl::cmbSizeB};
   for (int i = 1; i <= 10; ++i) slots.push_back(ctl::txtResults(i));
   return slots;
 }();
@@ -78,11 +78,11 @@ TEST_P(EscapeKey, UnloadsAndEndsTheProcess) {
   EXPECT_EQ(TextWrites(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Anywhere, EscapeKey,
-    ::testing::Combine(::testing::ValuesIn(kFocusable),
-                       ::testing::Values(KeyCase{runtime::kKeyEscape, 0},
-                                         KeyCase{runtime::kKeyEscape, runtime::kShiftMask})));
+INSTANTIATE_TEST_SUITE_P(Anywhere, EscapeKey,
+                         ::testing::Combine(::testing::ValuesIn(kFocusable),
+                                            ::testing::Values(KeyCase{runtime::kKeyEscape, 0},
+                                                              KeyCase{runtime::kKeyEscape,
+                                                                      runtime::kShiftMask})));
 
 using OtherKeys = KeyRuleTest;
 

@@ -21,7 +21,7 @@ class Options : public ::testing::Test {
   void SetUp() override { form.Run(); }
 
   std::array<std::int16_t, 6> Flags() const {
-    return {form.UseDigits, form.UseEngUpper, form.UseEngLower,
+    return {form.UseDigits,  form.UseEngUpper, form.UseEngLower,
             form.UseSpecial, form.UseRusUpper, form.UseRusLower};
   }
   std::set<char32_t> CharactersShown() const {

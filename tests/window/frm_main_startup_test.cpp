@@ -33,7 +33,8 @@ std::vector<std::string> Results(const FakeRuntime& runtime) {
 
 TEST(FrmMainBeforeLoad, ControlsStandAsTheLayoutCreatesThem) {
   Started s;
-  for (std::size_t box : {ctl::chA, ctl::chB, ctl::chC, ctl::chD}) EXPECT_EQ(s.runtime.CheckValue(box), 1);
+  for (std::size_t box : {ctl::chA, ctl::chB, ctl::chC, ctl::chD})
+    EXPECT_EQ(s.runtime.CheckValue(box), 1);
   for (std::size_t box : {ctl::chE, ctl::chF}) EXPECT_EQ(s.runtime.CheckValue(box), 0);
   for (std::size_t box : {ctl::chA, ctl::chB, ctl::chC, ctl::chD, ctl::chE, ctl::chF}) {
     EXPECT_EQ(s.runtime.ForeColor(box), runtime::kBlack);
@@ -81,7 +82,8 @@ TEST(FrmMainLoad, DefaultsAreFourClassesAndBoundsEightAndTwelve) {
   EXPECT_EQ(s.runtime.Items(ctl::cmbSizeB)[s.runtime.ListIndex(ctl::cmbSizeB)], "12");
 
   std::set<char32_t> allowed;
-  for (std::size_t c = 0; c < 4; ++c) allowed.insert(kClassCharacters[c].begin(), kClassCharacters[c].end());
+  for (std::size_t c = 0; c < 4; ++c)
+    allowed.insert(kClassCharacters[c].begin(), kClassCharacters[c].end());
   for (const std::string& text : Results(s.runtime)) {
     const std::u32string password = testing::FromUtf8(text);
     EXPECT_GE(password.size(), 8u);
@@ -111,7 +113,8 @@ TEST(FrmMainLists, ChoosingEitherBoundRegeneratesWithinTheNewRange) {
   for (int round = 0; round < 40; ++round) {
     const auto before = Results(s.runtime);
     s.runtime.PressKey(ctl::cmbSizeA, runtime::kKeyF5);
-    for (const std::string& text : Results(s.runtime)) lengths.insert(testing::FromUtf8(text).size());
+    for (const std::string& text : Results(s.runtime))
+      lengths.insert(testing::FromUtf8(text).size());
     EXPECT_NE(Results(s.runtime), before);
   }
   EXPECT_EQ(*lengths.begin(), 5u);
