@@ -9,30 +9,11 @@
 
 namespace tolvane::runtime {
 
-SystemRandomSource::~SystemRandomSource() {
-  Wipe();
-}
-
-void SystemRandomSource::Refill() {
-  const NTSTATUS status = BCryptGenRandom(nullptr, block_.data(), static_cast<ULONG>(block_.size()),
+std::uint64_t SystemRandomSource::Fetch(std::span<std::uint8_t> block) {
+  const NTSTATUS status = BCryptGenRandom(nullptr, block.data(), static_cast<ULONG>(block.size()),
                                           BCRYPT_USE_SYSTEM_PREFERRED_RNG);
   if (status < 0) throw std::runtime_error("BCryptGenRandom failed");
-  ++requests_;
-  next_ = 0;
-}
-
-std::uint8_t SystemRandomSource::NextByte() {
-  if (next_ == kBlockBytes) Refill();
-  const std::uint8_t byte = block_[next_];
-  // A volatile store the compiler may not drop, however dead it looks.
-  static_cast<volatile std::uint8_t&>(block_[next_]) = 0;
-  ++next_;
-  return byte;
-}
-
-void SystemRandomSource::Wipe() {
-  SecureZeroMemory(block_.data(), block_.size());
-  next_ = kBlockBytes;
+  return 1;
 }
 
 }  // namespace tolvane::runtime

@@ -10,6 +10,7 @@
 #include <array>
 #include <functional>
 
+#include "contract_form.h"
 #include "runtime/keys.h"
 #include "runtime/qt/qt_runtime.h"
 #include "test_random.h"
@@ -17,73 +18,13 @@
 namespace tolvane::runtime {
 namespace {
 
-enum : std::size_t { kTimer, kFrame, kBoxA, kBoxB, kList, kText, kLabel, kCount };
-
-constexpr std::array<ControlSpec, kCount> kControls{{
-    {.name = "tmr", .kind = ControlKind::Timer, .intervalMs = 60},
-    {.name = "fr", .kind = ControlKind::Frame, .caption = "Frame", .bounds = {90, 90, 3000, 3000}},
-    {.name = "boxA",
-     .kind = ControlKind::CheckBox,
-     .container = kFrame,
-     .caption = "A",
-     .bounds = {90, 270, 1500, 225},
-     .tabIndex = 2},
-    {.name = "boxB",
-     .kind = ControlKind::CheckBox,
-     .container = kFrame,
-     .caption = "B",
-     .bounds = {90, 540, 1500, 225},
-     .tabIndex = 1,
-     .value = 1},
-    {.name = "list",
-     .kind = ControlKind::ComboBox,
-     .container = kFrame,
-     .bounds = {90, 900, 900, 330},
-     .tabIndex = 3},
-    {.name = "text", .kind = ControlKind::TextBox, .bounds = {90, 3300, 3000, 255}, .tabIndex = 4},
-    {.name = "label",
-     .kind = ControlKind::Label,
-     .container = kFrame,
-     .caption = "a&b<i>c</i>",
-     .bounds = {90, 1500, 1500, 285},
-     .tabIndex = 0},
-}};
-
-constexpr FormSpec kForm{.name = "frmTest",
-                         .title = "Test",
-                         .clientWidth = 4500,
-                         .clientHeight = 4500,
-                         .fontName = "Carlito",
-                         .fontPoints = 9,
-                         .controls = kControls};
+using namespace testing::contract;
+using testing::Recorder;
 
 std::string UniqueInstanceName() {
   static int counter = 0;
   return "tolvane-contract-test-" + std::to_string(getpid()) + "-" + std::to_string(++counter);
 }
-
-// Records every event; a test may hook a reaction to a click.
-class Recorder final : public FormEvents {
- public:
-  void Load() override { log.push_back("Load"); }
-  void Unload() override { log.push_back("Unload"); }
-  void Click(std::size_t slot) override {
-    log.push_back("Click " + std::to_string(slot));
-    if (onClick) onClick(slot);
-    log.push_back("end Click " + std::to_string(slot));
-  }
-  void KeyDown(std::size_t slot, std::int16_t key, std::int16_t shift) override {
-    log.push_back("KeyDown " + std::to_string(slot) + " " + std::to_string(key) + " " +
-                  std::to_string(shift));
-  }
-  void TimerTick(std::size_t slot) override {
-    log.push_back("Timer " + std::to_string(slot));
-    if (onTimer) onTimer();
-  }
-  std::vector<std::string> log;
-  std::function<void(std::size_t)> onClick;
-  std::function<void()> onTimer;
-};
 
 class QtContract : public ::testing::Test {
  protected:

@@ -1,0 +1,28 @@
+#include "runtime/block_random_source.h"
+
+namespace tolvane::runtime {
+
+// The block goes with the source: wipe it first.
+BlockRandomSource::~BlockRandomSource() {
+  Wipe();
+}
+
+std::uint8_t BlockRandomSource::NextByte() {
+  if (next_ == kBlockBytes) {
+    requests_ += Fetch(block_);
+    next_ = 0;
+  }
+  const std::uint8_t byte = block_[next_];
+  // Volatile stores the compiler may not drop, however dead they look.
+  static_cast<volatile std::uint8_t&>(block_[next_]) = 0;
+  ++next_;
+  return byte;
+}
+
+void BlockRandomSource::Wipe() {
+  volatile std::uint8_t* bytes = block_.data();
+  for (std::size_t i = next_; i < kBlockBytes; ++i) bytes[i] = 0;  // the rest is wiped already
+  next_ = kBlockBytes;
+}
+
+}  // namespace tolvane::runtime
