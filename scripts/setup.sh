@@ -1,22 +1,29 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages Tolvane needs to build, run and test; does nothing when
-# they are all present. Uses sudo when not run as root.
+# Installs the Debian 12 packages Tolvane needs; does nothing when they are all present.
+# Uses sudo when not run as root.
+#   scripts/setup.sh run    what building and starting the program needs
+#   scripts/setup.sh test   that, and what every test needs (the default)
 set -euo pipefail
 
-packages=(
+run_packages=(
   g++ cmake ninja-build pkg-config     # compiler and build
   qt6-base-dev                         # the toolkit
-  libgtest-dev libgmock-dev            # tests
-  libbenchmark-dev                     # benchmarks
-  xvfb xdotool x11-utils x11-apps      # tests on a real X display
-  strace                               # proof that the program writes no file
+  libgtest-dev libgmock-dev            # tests (configured with the program)
+  libbenchmark-dev                     # benchmarks (configured with the program)
   fonts-crosextra-carlito              # Calibri's metrics, with Cyrillic
   qt6-translations-l10n                # the toolkit's own texts in Russian
   librsvg2-bin                         # desktop icons drawn from the SVG
+)
+test_packages=(
+  xvfb xdotool x11-utils x11-apps      # tests on a real X display
+  strace                               # proof that the program writes no file
   desktop-file-utils appstream dpkg-dev  # checks of the installed files and the package
   mingw-w64 g++-mingw-w64-x86-64-posix googletest  # the Windows program and its tests
   wine wine64 fonts-wine               # running them
 )
+
+packages=("${run_packages[@]}")
+[ "${1:-test}" = run ] || packages+=("${test_packages[@]}")
 
 missing=()
 for p in "${packages[@]}"; do

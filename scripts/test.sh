@@ -3,7 +3,7 @@
 # Windows program's under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh
+scripts/setup.sh test
 for preset in release asan; do  # plain, then under Address and UB sanitizers
   [ -f "build/$preset/CMakeCache.txt" ] || cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset"
