@@ -5,6 +5,7 @@
 #include <string>
 
 #include "runtime/keys.h"
+#include "runtime/win32/clipboard.h"
 #include "runtime/win32/text.h"
 
 namespace tolvane::runtime {
@@ -37,14 +38,17 @@ T& Checked(const std::unique_ptr<T>& control, const char* kind) {
   return *control;
 }
 
-// Result boxes: a double-click selects the whole password, not the word under the mouse.
-LRESULT CALLBACK WholeTextEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
+// Result boxes: a double-click selects the whole password, not the word under the mouse, and
+// what is copied or cut (keys or context menu) is marked as a secret for clipboard tools.
+LRESULT CALLBACK ResultEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
   const auto original = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(edit, GWLP_USERDATA));
   if (message == WM_LBUTTONDBLCLK) {
     SendMessageW(edit, EM_SETSEL, 0, -1);
     return 0;
   }
-  return CallWindowProcW(original, edit, message, wParam, lParam);
+  const LRESULT result = CallWindowProcW(original, edit, message, wParam, lParam);
+  if (message == WM_COPY || message == WM_CUT) MarkClipboardSecret(edit);
+  return result;
 }
 
 }  // namespace
@@ -167,7 +171,7 @@ HWND Win32Form::Create(std::size_t slot, const ControlSpec& control, POINT origi
     case ControlKind::TextBox:
       SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0);  // no limit
       SetWindowLongPtrW(hwnd, GWLP_USERDATA, GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
-      SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WholeTextEditProc));
+      SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ResultEditProc));
       s.textBox = std::make_unique<Win32TextBox>(hwnd);
       break;
     case ControlKind::ComboBox:
