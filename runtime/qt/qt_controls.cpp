@@ -5,12 +5,6 @@
 
 namespace tolvane::runtime {
 
-namespace {
-QColor ToQColor(Colour c) {
-  return QColor(RedOf(c), GreenOf(c), BlueOf(c));
-}
-}  // namespace
-
 void SetTextColour(QWidget& widget, Colour colour) {
   QPalette palette = widget.palette();
   for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text}) {

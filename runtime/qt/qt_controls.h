@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QCheckBox>
+#include <QColor>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,6 +15,9 @@
 
 namespace tolvane::runtime {
 
+inline QColor ToQColor(Colour c) {
+  return QColor(RedOf(c), GreenOf(c), BlueOf(c));
+}
 void SetTextColour(QWidget& widget, Colour colour);
 
 class QtCheckBox final : public CheckBox {

@@ -26,10 +26,6 @@ QString ToQString(std::string_view utf8) {
   return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
-QColor ToQColor(Colour c) {
-  return QColor(RedOf(c), GreenOf(c), BlueOf(c));
-}
-
 Qt::Alignment ToQtAlignment(TextAlign align) {
   switch (align) {
     case TextAlign::Right:

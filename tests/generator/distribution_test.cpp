@@ -8,6 +8,7 @@
 
 #include <map>
 #include <memory>
+#include <string>
 
 #include "chi_square.h"
 #include "generator/character_table.h"
@@ -22,6 +23,16 @@ using testing::kFalseFailureOdds;
 using testing::UniformChiSquare;
 
 enum class Source { Seeded, System };
+
+std::string SourceName(Source source) {
+  return source == Source::Seeded ? "seeded" : "system";
+}
+
+// "upper pair" and Source::System -> "upper_pair_system", for readable test names.
+std::string CaseName(std::string name, Source source) {
+  for (char& c : name) c = c == ' ' ? '_' : c;
+  return name + "_" + SourceName(source);
+}
 
 std::unique_ptr<RandomSource> MakeSource(Source source) {
   if (source == Source::Seeded) return std::make_unique<testing::SeededSource>(20261207);
@@ -62,7 +73,10 @@ INSTANTIATE_TEST_SUITE_P(
                                          CharacterCase{"special", {0, 0, 0, 1, 0, 0}},
                                          CharacterCase{"cyrillic lower", {0, 0, 0, 0, 0, 1}},
                                          CharacterCase{"upper pair", {0, 1, 0, 0, 1, 0}}),
-                       ::testing::Values(Source::Seeded, Source::System)));
+                       ::testing::Values(Source::Seeded, Source::System)),
+    [](const auto& info) {
+      return CaseName(std::get<0>(info.param).name, std::get<1>(info.param));
+    });
 
 struct LengthCase {
   int a;
@@ -89,7 +103,12 @@ INSTANTIATE_TEST_SUITE_P(Bounds, LengthDistribution,
                          ::testing::Combine(::testing::Values(LengthCase{8, 12}, LengthCase{12, 8},
                                                               LengthCase{1, 50}, LengthCase{50, 1},
                                                               LengthCase{49, 50}),
-                                            ::testing::Values(Source::Seeded, Source::System)));
+                                            ::testing::Values(Source::Seeded, Source::System)),
+                         [](const auto& info) {
+                           const LengthCase& c = std::get<0>(info.param);
+                           return CaseName(std::to_string(c.a) + " to " + std::to_string(c.b),
+                                           std::get<1>(info.param));
+                         });
 
 class PositionDistribution : public ::testing::TestWithParam<Source> {};
 
@@ -113,7 +132,8 @@ TEST_P(PositionDistribution, EveryPositionIsUniform) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Sources, PositionDistribution,
-                         ::testing::Values(Source::Seeded, Source::System));
+                         ::testing::Values(Source::Seeded, Source::System),
+                         [](const auto& info) { return SourceName(info.param); });
 
 struct PairCase {
   const char* name;
@@ -150,7 +170,10 @@ INSTANTIATE_TEST_SUITE_P(
     Alphabets, PairDistribution,
     ::testing::Combine(::testing::Values(PairCase{"digits", {1, 0, 0, 0, 0, 0}, 40000},
                                          PairCase{"special", {0, 0, 0, 1, 0, 0}, 40000}),
-                       ::testing::Values(Source::Seeded, Source::System)));
+                       ::testing::Values(Source::Seeded, Source::System)),
+    [](const auto& info) {
+      return CaseName(std::get<0>(info.param).name, std::get<1>(info.param));
+    });
 
 }  // namespace
 }  // namespace tolvane

@@ -27,6 +27,13 @@ struct KeyCase {
   std::int16_t shift;
 };
 
+// Slot 17, F2, no shift -> "slot17_key113_shift0".
+std::string KeyTestName(const ::testing::TestParamInfo<std::tuple<std::size_t, KeyCase>>& info) {
+  const auto& [slot, key] = info.param;
+  return "slot" + std::to_string(slot) + "_key" + std::to_string(key.key) + "_shift" +
+         std::to_string(key.shift);
+}
+
 class KeyRuleTest : public ::testing::TestWithParam<std::tuple<std::size_t, KeyCase>> {
  protected:
   void SetUp() override { form.Run(); }
@@ -64,7 +71,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Combine(::testing::ValuesIn(kFocusable),
                        ::testing::Values(KeyCase{runtime::kKeyF5, 0}, KeyCase{runtime::kKeyF2, 0},
                                          KeyCase{runtime::kKeyF5, runtime::kShiftMask},
-                                         KeyCase{runtime::kKeyF2, runtime::kCtrlMask})));
+                                         KeyCase{runtime::kKeyF2, runtime::kCtrlMask})),
+    KeyTestName);
 
 using EscapeKey = KeyRuleTest;
 
@@ -82,7 +90,8 @@ INSTANTIATE_TEST_SUITE_P(Anywhere, EscapeKey,
                          ::testing::Combine(::testing::ValuesIn(kFocusable),
                                             ::testing::Values(KeyCase{runtime::kKeyEscape, 0},
                                                               KeyCase{runtime::kKeyEscape,
-                                                                      runtime::kShiftMask})));
+                                                                      runtime::kShiftMask})),
+                         KeyTestName);
 
 using OtherKeys = KeyRuleTest;
 
@@ -100,7 +109,8 @@ INSTANTIATE_TEST_SUITE_P(
                        ::testing::Values(KeyCase{112, 0}, KeyCase{114, 0}, KeyCase{115, 0},
                                          KeyCase{117, 0}, KeyCase{13, 0}, KeyCase{32, 0},
                                          KeyCase{'R', runtime::kCtrlMask}, KeyCase{0, 0},
-                                         KeyCase{26, 0}, KeyCase{28, 0})));
+                                         KeyCase{26, 0}, KeyCase{28, 0})),
+    KeyTestName);
 
 TEST(FrmMainClose, ClosingTheWindowEndsTheProcess) {
   SeededSource random(1);
