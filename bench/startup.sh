@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Start-up time (process start to window mapped) and resident memory of Tolvane against the
 # floor, a bare Qt 6 window with the same 29 controls, alternating, on one Xvfb display.
-#   bench/startup.sh [RUNS]     (after scripts/build.sh; default 15 runs of each)
+#   bench/startup.sh [RUNS]     (default 15 runs of each)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-15}
+scripts/setup.sh test >/dev/null  # Xvfb among others
+scripts/build.sh tolvane floor_window startup_probe >/dev/null
 bin=build/release
 probe=$bin/bench/startup_probe
-[ -x "$probe" ] || { echo "build first: scripts/build.sh" >&2; exit 1; }
 
 measure() {
   local out=$1

@@ -35,6 +35,21 @@ struct Running {
   frmMain form;
 };
 
+TEST(QtFrmMain, BeforeLoadTheControlsStandAsCreated) {
+  Running app("before-load");
+  QtForm& form = app.qtForm();
+  for (std::size_t box : {ctl::chA, ctl::chB, ctl::chC, ctl::chD, ctl::chE, ctl::chF}) {
+    const bool checked = box != ctl::chE && box != ctl::chF;
+    EXPECT_EQ(static_cast<QCheckBox*>(form.WidgetAt(box))->isChecked(), checked);
+    EXPECT_EQ(form.CheckBoxAt(box).ForeColor(), runtime::kBlack);
+  }
+  EXPECT_EQ(form.ComboBoxAt(ctl::cmbSizeA).ListCount(), 0);
+  EXPECT_EQ(form.ComboBoxAt(ctl::cmbSizeB).ListCount(), 0);
+  for (int i = 1; i <= 10; ++i) EXPECT_EQ(app.Result(i).text(), "");
+  EXPECT_FALSE(form.TimerAt(ctl::tmrSelect).Enabled());
+  EXPECT_FALSE(form.Window().isVisible());
+}
+
 TEST(QtFrmMain, FirstShowHasTenPasswordsOfEightToTwelveDefaultCharacters) {
   Running app("first-show");
   app.runtime.Start(app.runtime.LastForm());
