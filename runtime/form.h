@@ -2,6 +2,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
 
 #include "runtime/controls.h"
 
@@ -30,5 +33,13 @@ class Form {
   // Raises Unload, then closes the window.
   virtual void Unload() = 0;
 };
+
+// A runtime's control of the kind asked for, or std::logic_error when the slot holds
+// another kind.
+template <typename Control>
+Control& RequireKind(const std::unique_ptr<Control>& control, const char* kind) {
+  if (!control) throw std::logic_error(std::string("the slot holds no ") + kind);
+  return *control;
+}
 
 }  // namespace tolvane::runtime

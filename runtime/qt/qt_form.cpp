@@ -81,12 +81,6 @@ class KeyDownFilter final : public QObject {
   EventPort& port_;
 };
 
-template <typename T>
-T& Checked(const std::unique_ptr<T>& control, const char* kind) {
-  if (!control) throw std::logic_error(std::string("the slot holds no ") + kind);
-  return *control;
-}
-
 }  // namespace
 
 QtForm::QtForm(const FormSpec& layout, FormEvents& events, const bool& ended)
@@ -212,16 +206,16 @@ void QtForm::WatchKeys(std::size_t slot, QWidget& widget) {
 }
 
 CheckBox& QtForm::CheckBoxAt(std::size_t slot) {
-  return Checked(slots_.at(slot).checkBox, "check box");
+  return RequireKind(slots_.at(slot).checkBox, "check box");
 }
 ComboBox& QtForm::ComboBoxAt(std::size_t slot) {
-  return Checked(slots_.at(slot).comboBox, "list");
+  return RequireKind(slots_.at(slot).comboBox, "list");
 }
 TextBox& QtForm::TextBoxAt(std::size_t slot) {
-  return Checked(slots_.at(slot).textBox, "text box");
+  return RequireKind(slots_.at(slot).textBox, "text box");
 }
 Timer& QtForm::TimerAt(std::size_t slot) {
-  return Checked(slots_.at(slot).timerControl, "timer");
+  return RequireKind(slots_.at(slot).timerControl, "timer");
 }
 
 void QtForm::Unload() {

@@ -32,12 +32,6 @@ std::int16_t ShiftState() {
   return state;
 }
 
-template <typename T>
-T& Checked(const std::unique_ptr<T>& control, const char* kind) {
-  if (!control) throw std::logic_error(std::string("the slot holds no ") + kind);
-  return *control;
-}
-
 // Result boxes: a double-click selects the whole password, not the word under the mouse, and
 // what is copied or cut (keys or context menu) is marked as a secret for clipboard tools.
 LRESULT CALLBACK ResultEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -303,18 +297,16 @@ bool Win32Form::PreTranslate(const MSG& msg) {
 }
 
 CheckBox& Win32Form::CheckBoxAt(std::size_t slot) {
-  return Checked(slots_.at(slot).checkBox, "check box");
+  return RequireKind(slots_.at(slot).checkBox, "check box");
 }
 ComboBox& Win32Form::ComboBoxAt(std::size_t slot) {
-  return Checked(slots_.at(slot).comboBox, "list");
+  return RequireKind(slots_.at(slot).comboBox, "list");
 }
 TextBox& Win32Form::TextBoxAt(std::size_t slot) {
-  return Checked(slots_.at(slot).textBox, "text box");
+  return RequireKind(slots_.at(slot).textBox, "text box");
 }
 Timer& Win32Form::TimerAt(std::size_t slot) {
-  auto& timer = slots_.at(slot).timer;
-  if (!timer) throw std::logic_error("the slot holds no timer");
-  return *timer;
+  return RequireKind(slots_.at(slot).timer, "timer");
 }
 
 void Win32Form::Unload() {
