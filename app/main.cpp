@@ -1,13 +1,15 @@
-#include "runtime/linux/process_hardening.h"
-#include "runtime/linux/single_instance.h"
 #include "runtime/qt/qt_runtime.h"
+#include "runtime/system/process_hardening.h"
+#include "runtime/system/single_instance.h"
+#include "runtime/system/system_random_source.h"
 #include "window/frm_main.h"
 
 int main() {
   using namespace tolvane;
-  runtime::HardenProcess();
-  runtime::QtRuntime runtime(runtime::InstanceNameForUser("tolvane"), nullptr,
-                             {.name = "Tolvane", .version = TOLVANE_VERSION});
+  system::HardenProcess();
+  system::SystemRandomSource random;
+  system::SingleInstance instance("tolvane");
+  runtime::QtRuntime runtime({random, instance}, {.name = "Tolvane", .version = TOLVANE_VERSION});
   window::frmMain form(runtime);
   return form.Run();
 }

@@ -1,6 +1,6 @@
 // The floor for start-up and memory: a bare Qt 6 window with the same 29 controls as
 // Tolvane's (a timer, two frames, six check boxes, two lists of 50 entries, ten line edits,
-// eight labels) and nothing else: no style, colours, fonts, icon or logic.
+// eight labels) and nothing else: no style, colors, fonts, icon or logic.
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>

@@ -5,7 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include "generator/password_rule.h"
-#include "runtime/linux/system_random_source.h"
+#include "runtime/system/system_random_source.h"
 
 namespace tolvane {
 namespace {
@@ -21,34 +21,34 @@ constexpr Case kDigitsOnly50{{1, 0, 0, 0, 0, 0}, 50, 50};
 constexpr Case kAllSix50{{1, 1, 1, 1, 1, 1}, 50, 50};
 
 // Bytes the source handed out: all it fetched less what it still holds.
-double BytesUsed(const runtime::SystemRandomSource& random, std::uint64_t requestsBefore) {
+double BytesUsed(const system::SystemRandomSource& random, std::uint64_t requestsBefore) {
   return static_cast<double>((random.Requests() - requestsBefore) *
-                                 runtime::SystemRandomSource::kBlockBytes -
+                                 system::SystemRandomSource::kBlockBytes -
                              random.BytesHeld());
 }
 
 void OnePassword(benchmark::State& state, Case c) {
-  runtime::SystemRandomSource random;
+  system::SystemRandomSource random;
   double bytes = 0;
   for (auto _ : state) {
     const std::uint64_t before = random.Requests();
     benchmark::DoNotOptimize(GeneratePassword(c.flags, c.a, c.b, random));
     bytes += BytesUsed(random, before);
-    random.Wipe();
+    random.Discard();
   }
   state.counters["random_bytes"] = bytes / static_cast<double>(state.iterations());
 }
 
 // A refresh: ten passwords, then the unused randomness wiped, as the program does.
 void Refresh(benchmark::State& state, Case c) {
-  runtime::SystemRandomSource random;
+  system::SystemRandomSource random;
   double bytes = 0;
   for (auto _ : state) {
     const std::uint64_t before = random.Requests();
     for (int i = 0; i < 10; ++i)
       benchmark::DoNotOptimize(GeneratePassword(c.flags, c.a, c.b, random));
     bytes += BytesUsed(random, before);
-    random.Wipe();
+    random.Discard();
   }
   state.counters["random_bytes"] = bytes / static_cast<double>(state.iterations());
   state.counters["requests"] =

@@ -1,19 +1,25 @@
 // A whole refresh on the Qt runtime (offscreen): ten passwords drawn and written into the
 // ten result boxes.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <QApplication>
 #include <cstdlib>
 
 #include "runtime/qt/qt_runtime.h"
+#include "runtime/system/system_random_source.h"
 #include "window/frm_main.h"
 
 namespace tolvane {
 namespace {
 
+struct NoOtherInstance final : runtime::InstanceCheck {
+  bool AnotherIsRunning() override { return false; }
+};
+
 void RefreshOnQt(benchmark::State& state, bool worstCase) {
-  runtime::QtRuntime runtime("tolvane-bench-" + std::to_string(getpid()));
+  system::SystemRandomSource random;
+  NoOtherInstance instance;
+  runtime::QtRuntime runtime({random, instance});
   window::frmMain form(runtime);
   runtime.Start(runtime.LastForm());
   if (worstCase) {  // digits only, both bounds 50

@@ -1,5 +1,5 @@
 // Writes the 16 x 16 window icon, kept as XPM with the window's layout, as a Windows .ico
-// of 16 colours (4 bits a pixel, the standard palette) with a transparency mask:
+// of 16 colors (4 bits a pixel, the standard palette) with a transparency mask:
 //   xpm_to_ico OUTPUT.ico
 // Plain C++, so it builds for the machine that builds the Windows program.
 #include <algorithm>
@@ -16,7 +16,7 @@
 
 namespace {
 
-// The standard 16-colour palette, in its usual order.
+// The standard 16-color palette, in its usual order.
 constexpr std::array<std::uint32_t, 16> kPalette{
     0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
     0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
@@ -37,14 +37,14 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: xpm_to_ico OUTPUT.ico\n");
     return 2;
   }
-  int width = 0, height = 0, colours = 0, perPixel = 0;
-  if (std::sscanf(tolvane_icon_xpm[0], "%d %d %d %d", &width, &height, &colours, &perPixel) != 4 ||
+  int width = 0, height = 0, colors = 0, perPixel = 0;
+  if (std::sscanf(tolvane_icon_xpm[0], "%d %d %d %d", &width, &height, &colors, &perPixel) != 4 ||
       width != 16 || height != 16 || perPixel != 1) {
     std::fprintf(stderr, "the icon must be 16 x 16, one character a pixel\n");
     return 1;
   }
   std::map<char, int> index;  // -1: transparent
-  for (int i = 1; i <= colours; ++i) {
+  for (int i = 1; i <= colors; ++i) {
     const char* line = tolvane_icon_xpm[i];
     const char key = line[0];
     const char* value = std::strstr(line, " c ") + 3;
@@ -58,16 +58,16 @@ int main(int argc, char** argv) {
       if (kPalette[p] == rgb) found = p;
     }
     if (found < 0) {
-      std::fprintf(stderr, "colour %s is not in the 16-colour palette\n", value);
+      std::fprintf(stderr, "color %s is not in the 16-color palette\n", value);
       return 1;
     }
     index[key] = found;
   }
 
-  std::vector<std::uint8_t> image;  // BITMAPINFOHEADER, palette, colour rows, mask rows
+  std::vector<std::uint8_t> image;  // BITMAPINFOHEADER, palette, color rows, mask rows
   Put32(image, 40);
   Put32(image, 16);
-  Put32(image, 32);  // colour and mask together
+  Put32(image, 32);  // color and mask together
   Put16(image, 1);
   Put16(image, 4);
   Put32(image, 0);
@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
     image.push_back((rgb >> 16) & 0xFF);
     image.push_back(0);
   }
-  const auto row = [colours](int y) { return tolvane_icon_xpm[1 + colours + y]; };
+  const auto row = [colors](int y) { return tolvane_icon_xpm[1 + colors + y]; };
   for (int y = 15; y >= 0; --y) {  // rows bottom up
     for (int x = 0; x < 16; x += 2) {
       const int a = std::max(index.at(row(y)[x]), 0), b = std::max(index.at(row(y)[x + 1]), 0);
@@ -106,7 +106,7 @@ int main(int argc, char** argv) {
   Put16(file, 1);  // one image
   file.push_back(16);
   file.push_back(16);
-  file.push_back(16);  // colours
+  file.push_back(16);  // colors
   file.push_back(0);
   Put16(file, 1);
   Put16(file, 4);

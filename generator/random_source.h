@@ -10,6 +10,9 @@ class RandomSource {
  public:
   virtual ~RandomSource() = default;
   virtual std::uint8_t NextByte() = 0;
+  // Forgets whatever randomness is held back for later draws. The program calls it before it
+  // waits for input, so no unused random bytes outlive the refresh that fetched them.
+  virtual void Discard() {}
 };
 
 // An exactly uniform integer in [0, n) for n >= 1, by rejection. Up to 65536 outcomes take a
@@ -22,7 +25,10 @@ inline std::uint32_t UniformBelow(RandomSource& source, std::uint32_t n) {
   if (n <= 65536) {
     const std::uint32_t acceptBelow = 65536 - 65536 % n;
     for (;;) {
-      const std::uint32_t half = source.NextByte() << 8 | source.NextByte();
+      // Two statements: the high byte is read first, whatever order a compiler would give
+      // the operands of one expression.
+      const std::uint32_t high = source.NextByte();
+      const std::uint32_t half = high << 8 | source.NextByte();
       if (half < acceptBelow) return half % n;
     }
   }

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "runtime/colour.h"
+#include "runtime/color.h"
 
 namespace tolvane::runtime {
 
@@ -17,8 +17,8 @@ class CheckBox {
   virtual std::int16_t Value() const = 0;
   // 0 or 1. A value different from the current one raises Click; the same value nothing.
   virtual void SetValue(std::int16_t value) = 0;
-  virtual Colour ForeColor() const = 0;
-  virtual void SetForeColor(Colour colour) = 0;
+  virtual Color ForeColor() const = 0;
+  virtual void SetForeColor(Color color) = 0;
 };
 
 class ComboBox {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "generator/random_source.h"
-#include "runtime/control_spec.h"
+#include "runtime/control_layout.h"
 #include "runtime/form.h"
 
 namespace tolvane::runtime {
@@ -21,7 +21,7 @@ class Runtime {
   virtual void End() = 0;
 
   // Builds the window and all its controls, hidden; raises nothing.
-  virtual Form& CreateForm(const FormSpec& layout, FormEvents& events) = 0;
+  virtual Form& CreateForm(const FormLayout& layout, FormEvents& events) = 0;
 
   // Raises Load, shows the window unless the process was ended, runs the event loop and
   // returns the exit status.

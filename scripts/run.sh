@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Sets up, builds and starts Tolvane.
+# Sets up, builds and starts Tolvane: only what the program needs, no tests.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh run
-scripts/build.sh tolvane >/dev/null
-exec build/release/app/tolvane
+cmake --preset program >/dev/null
+cmake --build --preset program >/dev/null
+exec build/program/app/tolvane

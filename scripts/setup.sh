@@ -8,13 +8,13 @@ set -euo pipefail
 run_packages=(
   g++ cmake ninja-build pkg-config     # compiler and build
   qt6-base-dev                         # the toolkit
-  libgtest-dev libgmock-dev            # tests (configured with the program)
-  libbenchmark-dev                     # benchmarks (configured with the program)
   fonts-crosextra-carlito              # Calibri's metrics, with Cyrillic
   qt6-translations-l10n                # the toolkit's own texts in Russian
-  librsvg2-bin                         # desktop icons drawn from the SVG
 )
 test_packages=(
+  libgtest-dev libgmock-dev            # tests
+  libbenchmark-dev                     # benchmarks
+  librsvg2-bin                         # desktop icons drawn from the SVG
   xvfb xdotool x11-utils x11-apps      # tests on a real X display
   strace                               # proof that the program writes no file
   desktop-file-utils appstream dpkg-dev  # checks of the installed files and the package

@@ -132,11 +132,11 @@ void frmMain::LetterBoxClick(runtime::CheckBox& box, std::int16_t& flag, runtime
                              runtime::CheckBox& cyrillic, std::int16_t partnerFlag) {
   flag = box.Value() != 0 ? 1 : 0;
   if (flag == 0) {
-    SetColourIfDifferent(latin, runtime::kBlack);
-    SetColourIfDifferent(cyrillic, runtime::kBlack);
+    SetColorIfDifferent(latin, runtime::kBlack);
+    SetColorIfDifferent(cyrillic, runtime::kBlack);
   } else if (partnerFlag == 1) {
-    SetColourIfDifferent(latin, kWarnColor);
-    SetColourIfDifferent(cyrillic, kWarnColor);
+    SetColorIfDifferent(latin, kWarnColor);
+    SetColorIfDifferent(cyrillic, kWarnColor);
   }
   tmrSelect.SetEnabled(false);
   tmrSelect.SetEnabled(true);
@@ -145,7 +145,7 @@ void frmMain::LetterBoxClick(runtime::CheckBox& box, std::int16_t& flag, runtime
 
 void frmMain::tmrSelect_Timer() {
   for (runtime::CheckBox* box : {&chB, &chC, &chE, &chF}) {
-    SetColourIfDifferent(*box, runtime::kBlack);
+    SetColorIfDifferent(*box, runtime::kBlack);
   }
   tmrSelect.SetEnabled(false);
 }
@@ -154,8 +154,8 @@ void frmMain::ToggleValue(runtime::CheckBox& box) {
   box.SetValue(box.Value() == 0 ? 1 : 0);
 }
 
-void frmMain::SetColourIfDifferent(runtime::CheckBox& box, runtime::Colour colour) {
-  if (box.ForeColor() != colour) box.SetForeColor(colour);
+void frmMain::SetColorIfDifferent(runtime::CheckBox& box, runtime::Color color) {
+  if (box.ForeColor() != color) box.SetForeColor(color);
 }
 
 void frmMain::lblA_Click() {

@@ -63,7 +63,7 @@ class frmMain final : private runtime::FormEvents {
   void LetterBoxClick(runtime::CheckBox& box, std::int16_t& flag, runtime::CheckBox& latin,
                       runtime::CheckBox& cyrillic, std::int16_t partnerFlag);
   static void ToggleValue(runtime::CheckBox& box);
-  static void SetColourIfDifferent(runtime::CheckBox& box, runtime::Colour colour);
+  static void SetColorIfDifferent(runtime::CheckBox& box, runtime::Color color);
 
   runtime::Runtime& runtime_;
   runtime::Form& form_;

@@ -1,6 +1,7 @@
 #include "window/frm_main_layout.h"
 
 #include <array>
+#include <utility>
 
 #include "window/tolvane_icon.xpm"
 
@@ -8,13 +9,13 @@ namespace tolvane::window {
 namespace {
 
 using runtime::ControlKind;
-using runtime::ControlSpec;
+using runtime::ControlLayout;
 using runtime::kOnForm;
 using runtime::TextAlign;
 
-constexpr ControlSpec CheckBoxSpec(std::string_view name, std::size_t container,
-                                   std::string_view caption, int left, int top, int tab,
-                                   int value) {
+constexpr ControlLayout CheckBoxLayout(std::string_view name, std::size_t container,
+                                       std::string_view caption, int left, int top, int tab,
+                                       int value) {
   return {.name = name,
           .kind = ControlKind::CheckBox,
           .container = container,
@@ -25,8 +26,8 @@ constexpr ControlSpec CheckBoxSpec(std::string_view name, std::size_t container,
           .backColor = kPanelGrey};
 }
 
-constexpr ControlSpec SetLabelSpec(std::string_view name, std::string_view caption, int top,
-                                   int tab) {
+constexpr ControlLayout SetLabelLayout(std::string_view name, std::string_view caption, int top,
+                                       int tab) {
   return {.name = name,
           .kind = ControlKind::Label,
           .container = ctl::frOptions,
@@ -37,7 +38,8 @@ constexpr ControlSpec SetLabelSpec(std::string_view name, std::string_view capti
           .backColor = kPanelGrey};
 }
 
-constexpr ControlSpec ComboSpec(std::string_view name, std::string_view spoken, int left, int tab) {
+constexpr ControlLayout ComboLayout(std::string_view name, std::string_view spoken, int left,
+                                    int tab) {
   return {.name = name,
           .kind = ControlKind::ComboBox,
           .container = ctl::frOptions,
@@ -51,7 +53,7 @@ constexpr std::array<std::string_view, 10> kResultNames{
     "Пароль 1", "Пароль 2", "Пароль 3", "Пароль 4", "Пароль 5",
     "Пароль 6", "Пароль 7", "Пароль 8", "Пароль 9", "Пароль 10"};
 
-constexpr ControlSpec ResultSpec(int index) {
+constexpr ControlLayout ResultLayout(int index) {
   return {.name = "txtResults",
           .index = index,
           .kind = ControlKind::TextBox,
@@ -62,45 +64,45 @@ constexpr ControlSpec ResultSpec(int index) {
           .backColor = kFieldGrey};
 }
 
-constexpr std::array<ControlSpec, ctl::count> kControls{{
+constexpr std::array<ControlLayout, ctl::count> kControls{{
     {.name = "tmrSelect", .kind = ControlKind::Timer, .intervalMs = kTimerIntervalMs},
-    CheckBoxSpec("chF", kOnForm, "РУС Строчные буквы", 4230, 1710, 15, 0),
-    CheckBoxSpec("chE", kOnForm, "РУС Прописные буквы", 4230, 1440, 13, 0),
+    CheckBoxLayout("chF", kOnForm, "РУС Строчные буквы", 4230, 1710, 15, 0),
+    CheckBoxLayout("chE", kOnForm, "РУС Прописные буквы", 4230, 1440, 13, 0),
     {.name = "frResults",
      .kind = ControlKind::Frame,
      .caption = "Сгенерированные пароли",
      .bounds = {90, 2610, 6585, 3075},
      .tabIndex = 16,
      .backColor = kPanelGrey},
-    ResultSpec(10),
-    ResultSpec(9),
-    ResultSpec(8),
-    ResultSpec(7),
-    ResultSpec(6),
-    ResultSpec(5),
-    ResultSpec(4),
-    ResultSpec(3),
-    ResultSpec(2),
-    ResultSpec(1),
+    ResultLayout(10),
+    ResultLayout(9),
+    ResultLayout(8),
+    ResultLayout(7),
+    ResultLayout(6),
+    ResultLayout(5),
+    ResultLayout(4),
+    ResultLayout(3),
+    ResultLayout(2),
+    ResultLayout(1),
     {.name = "frOptions",
      .kind = ControlKind::Frame,
      .caption = "Настройки",
      .bounds = {90, 90, 6585, 2445},
      .tabIndex = 0,
      .backColor = kPanelGrey},
-    ComboSpec("cmbSizeB", "Длина до", 5130, 3),
-    CheckBoxSpec("chA", ctl::frOptions, "Цифры", 4140, 270, 5, 1),
-    CheckBoxSpec("chB", ctl::frOptions, "ENG Прописные буквы", 4140, 540, 7, 1),
-    CheckBoxSpec("chC", ctl::frOptions, "ENG Строчные буквы", 4140, 810, 9, 1),
-    CheckBoxSpec("chD", ctl::frOptions, "Специальные символы", 4140, 1080, 11, 1),
-    ComboSpec("cmbSizeA", "Длина от", 4140, 2),
-    SetLabelSpec("lblF", "абвгдеёжзийклмнопрстуфхцчшщъыьэюя", 1620, 14),
-    SetLabelSpec("lblE", "АБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯ", 1350, 12),
-    SetLabelSpec("lblA", "0123456789", 270, 4),
-    SetLabelSpec("lblB", "ABCDEFGHIJKLMNOPQRSTUVWXYZ", 540, 6),
-    SetLabelSpec("lblC", "abcdefghijklmnopqrstuvwxyz", 810, 8),
-    SetLabelSpec("lblD", "!\"#$%&'()*+,-./:;<=>?@[\\]^_`{|}~", 1080, 10),
-    SetLabelSpec("lblSize", "Количество символов, \"от\" и \"до\"", 1980, 1),
+    ComboLayout("cmbSizeB", "Длина до", 5130, 3),
+    CheckBoxLayout("chA", ctl::frOptions, "Цифры", 4140, 270, 5, 1),
+    CheckBoxLayout("chB", ctl::frOptions, "ENG Прописные буквы", 4140, 540, 7, 1),
+    CheckBoxLayout("chC", ctl::frOptions, "ENG Строчные буквы", 4140, 810, 9, 1),
+    CheckBoxLayout("chD", ctl::frOptions, "Специальные символы", 4140, 1080, 11, 1),
+    ComboLayout("cmbSizeA", "Длина от", 4140, 2),
+    SetLabelLayout("lblF", "абвгдеёжзийклмнопрстуфхцчшщъыьэюя", 1620, 14),
+    SetLabelLayout("lblE", "АБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯ", 1350, 12),
+    SetLabelLayout("lblA", "0123456789", 270, 4),
+    SetLabelLayout("lblB", "ABCDEFGHIJKLMNOPQRSTUVWXYZ", 540, 6),
+    SetLabelLayout("lblC", "abcdefghijklmnopqrstuvwxyz", 810, 8),
+    SetLabelLayout("lblD", "!\"#$%&'()*+,-./:;<=>?@[\\]^_`{|}~", 1080, 10),
+    SetLabelLayout("lblSize", "Количество символов, \"от\" и \"до\"", 1980, 1),
     {.name = "lblInfo",
      .kind = ControlKind::Label,
      .caption = "При использовании нескольких языков возможны похожие символы!",
@@ -112,7 +114,41 @@ constexpr std::array<ControlSpec, ctl::count> kControls{{
      .bold = true},
 }};
 
-constexpr runtime::FormSpec kFrmMain{
+// The slot names of ctl must name the very controls of the table.
+constexpr bool SlotsMatchTable() {
+  constexpr std::pair<std::size_t, std::string_view> kNamed[]{{ctl::tmrSelect, "tmrSelect"},
+                                                              {ctl::chF, "chF"},
+                                                              {ctl::chE, "chE"},
+                                                              {ctl::frResults, "frResults"},
+                                                              {ctl::frOptions, "frOptions"},
+                                                              {ctl::cmbSizeB, "cmbSizeB"},
+                                                              {ctl::chA, "chA"},
+                                                              {ctl::chB, "chB"},
+                                                              {ctl::chC, "chC"},
+                                                              {ctl::chD, "chD"},
+                                                              {ctl::cmbSizeA, "cmbSizeA"},
+                                                              {ctl::lblF, "lblF"},
+                                                              {ctl::lblE, "lblE"},
+                                                              {ctl::lblA, "lblA"},
+                                                              {ctl::lblB, "lblB"},
+                                                              {ctl::lblC, "lblC"},
+                                                              {ctl::lblD, "lblD"},
+                                                              {ctl::lblSize, "lblSize"},
+                                                              {ctl::lblInfo, "lblInfo"}};
+  for (const auto& [slot, name] : kNamed) {
+    if (kControls[slot].name != name || kControls[slot].index != 0) return false;
+  }
+  for (int i = 1; i <= ctl::kResultCount; ++i) {
+    const runtime::ControlLayout& box = kControls[ctl::txtResults(i)];
+    if (box.name != "txtResults" || box.index != i || !ctl::IsResultBox(ctl::txtResults(i))) {
+      return false;
+    }
+  }
+  return true;
+}
+static_assert(SlotsMatchTable(), "ctl and the control table disagree");
+
+constexpr runtime::FormLayout kFrmMain{
     .name = "frmMain",
     .title = "Tolvane",
     .clientWidth = 6765,
@@ -126,7 +162,7 @@ constexpr runtime::FormSpec kFrmMain{
 
 }  // namespace
 
-const runtime::FormSpec& FrmMainLayout() {
+const runtime::FormLayout& FrmMainLayout() {
   return kFrmMain;
 }
 

@@ -2,8 +2,8 @@
 
 #include <cstddef>
 
-#include "runtime/colour.h"
-#include "runtime/control_spec.h"
+#include "runtime/color.h"
+#include "runtime/control_layout.h"
 
 namespace tolvane::window {
 
@@ -48,11 +48,11 @@ constexpr int ResultIndex(std::size_t slot) {
 }
 }  // namespace ctl
 
-inline constexpr runtime::Colour kWarnColor = runtime::Rgb(192, 0, 0);
-inline constexpr runtime::Colour kPanelGrey = runtime::Rgb(192, 192, 192);
-inline constexpr runtime::Colour kFieldGrey = runtime::Rgb(224, 224, 224);
+inline constexpr runtime::Color kWarnColor = runtime::Rgb(192, 0, 0);
+inline constexpr runtime::Color kPanelGrey = runtime::Rgb(192, 192, 192);
+inline constexpr runtime::Color kFieldGrey = runtime::Rgb(224, 224, 224);
 inline constexpr int kTimerIntervalMs = 5000;
 
-const runtime::FormSpec& FrmMainLayout();
+const runtime::FormLayout& FrmMainLayout();
 
 }  // namespace tolvane::window

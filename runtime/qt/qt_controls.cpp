@@ -5,10 +5,10 @@
 
 namespace tolvane::runtime {
 
-void SetTextColour(QWidget& widget, Colour colour) {
+void SetTextColor(QWidget& widget, Color color) {
   QPalette palette = widget.palette();
   for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text}) {
-    palette.setColor(role, ToQColor(colour));
+    palette.setColor(role, ToQColor(color));
   }
   widget.setPalette(palette);
 }
@@ -30,9 +30,9 @@ void QtCheckBox::SetValue(std::int16_t value) {
   port_.Click(slot_);
 }
 
-void QtCheckBox::SetForeColor(Colour colour) {
-  foreColor_ = colour;
-  SetTextColour(box_, colour);
+void QtCheckBox::SetForeColor(Color color) {
+  foreColor_ = color;
+  SetTextColor(box_, color);
 }
 
 QtComboBox::QtComboBox(QComboBox& list, std::size_t slot, EventPort& port)
@@ -42,7 +42,9 @@ QtComboBox::QtComboBox(QComboBox& list, std::size_t slot, EventPort& port)
 }
 
 void QtComboBox::AddItem(std::string_view text) {
+  const bool first = list_.count() == 0;
   list_.addItem(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+  if (first) list_.setCurrentIndex(-1);  // Qt selects a first entry; the contract does not
 }
 
 void QtComboBox::SetListIndex(int index) {

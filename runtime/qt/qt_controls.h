@@ -15,24 +15,24 @@
 
 namespace tolvane::runtime {
 
-inline QColor ToQColor(Colour c) {
+inline QColor ToQColor(Color c) {
   return QColor(RedOf(c), GreenOf(c), BlueOf(c));
 }
-void SetTextColour(QWidget& widget, Colour colour);
+void SetTextColor(QWidget& widget, Color color);
 
 class QtCheckBox final : public CheckBox {
  public:
   QtCheckBox(QCheckBox& box, std::size_t slot, EventPort& port);
   std::int16_t Value() const override;
   void SetValue(std::int16_t value) override;
-  Colour ForeColor() const override { return foreColor_; }
-  void SetForeColor(Colour colour) override;
+  Color ForeColor() const override { return foreColor_; }
+  void SetForeColor(Color color) override;
 
  private:
   QCheckBox& box_;
   std::size_t slot_;
   EventPort& port_;
-  Colour foreColor_ = kBlack;
+  Color foreColor_ = kBlack;
 };
 
 class QtComboBox final : public ComboBox {

@@ -14,12 +14,8 @@
 namespace tolvane::runtime {
 namespace {
 
-int Pixels(int twips) {
-  return twips / kTwipsPerPixel;
-}
-
 QRect PixelRect(const TwipRect& r) {
-  return QRect(Pixels(r.left), Pixels(r.top), Pixels(r.width), Pixels(r.height));
+  return QRect(ToPixels(r.left), ToPixels(r.top), ToPixels(r.width), ToPixels(r.height));
 }
 
 QString ToQString(std::string_view utf8) {
@@ -40,9 +36,9 @@ Qt::Alignment ToQtAlignment(TextAlign align) {
 
 // Fields (text boxes, lists) paint their inside in Base; everything else, the check boxes'
 // captions included, in Window. A check box's own box keeps the toolkit's white.
-void SetBackground(QWidget& widget, Colour colour, bool isField) {
+void SetBackground(QWidget& widget, Color color, bool isField) {
   QPalette palette = widget.palette();
-  palette.setColor(isField ? QPalette::Base : QPalette::Window, ToQColor(colour));
+  palette.setColor(isField ? QPalette::Base : QPalette::Window, ToQColor(color));
   widget.setPalette(palette);
 }
 
@@ -83,66 +79,58 @@ class KeyDownFilter final : public QObject {
 
 }  // namespace
 
-QtForm::QtForm(const FormSpec& layout, FormEvents& events, const bool& ended)
-    : port_(events, ended) {
+QtForm::QtForm(const FormLayout& layout, FormEvents& events, const bool& ended,
+               EventPort::FailHandler fail)
+    : ToolkitForm(events, ended, std::move(fail)) {
   Build(layout);
 }
 
 QtForm::~QtForm() = default;
 
-void QtForm::Build(const FormSpec& layout) {
-  window_ = std::make_unique<FormWindow>([this] { port_.Unload(); });
+void QtForm::Build(const FormLayout& layout) {
+  window_ = std::make_unique<FormWindow>([this] { Port().Unload(); });
   window_->setWindowTitle(ToQString(layout.title));
-  window_->setFixedSize(Pixels(layout.clientWidth), Pixels(layout.clientHeight));
+  window_->setFixedSize(ToPixels(layout.clientWidth), ToPixels(layout.clientHeight));
   window_->setFont(QFont(ToQString(layout.fontName), static_cast<int>(layout.fontPoints)));
   window_->setAutoFillBackground(true);
   SetBackground(*window_, layout.backColor, false);
   if (!layout.iconXpm.empty()) window_->setWindowIcon(QIcon(QPixmap(layout.iconXpm.data())));
-  keyFilter_ = std::make_unique<KeyDownFilter>(port_);
+  keyFilter_ = std::make_unique<KeyDownFilter>(Port());
 
-  slots_.resize(layout.controls.size());
+  controls_.resize(layout.controls.size());
+  widgets_.resize(layout.controls.size());
   for (std::size_t slot = 0; slot < layout.controls.size(); ++slot) {
-    const ControlSpec& control = layout.controls[slot];
-    QWidget* parent =
-        control.container == kOnForm ? window_.get() : slots_.at(control.container).widget;
+    const ControlLayout& control = layout.controls[slot];
+    QWidget* parent = control.container == kOnForm ? window_.get() : widgets_.at(control.container);
     if (parent == nullptr) throw std::logic_error("a container must come before its controls");
-    slots_[slot].widget = Create(slot, control, *parent);
+    widgets_[slot] = Create(slot, control, *parent);
   }
 
-  // Earlier siblings lie above later ones: raise from the last to the first.
-  for (auto it = slots_.rbegin(); it != slots_.rend(); ++it) {
-    if (it->widget) it->widget->raise();
-  }
+  // Raising each from the bottom up leaves the topmost last raised.
+  const std::vector<std::size_t> stacking = StackingOrder(layout);
+  for (auto it = stacking.rbegin(); it != stacking.rend(); ++it) widgets_[*it]->raise();
 
-  std::vector<std::pair<int, QWidget*>> focusable;
-  for (std::size_t slot = 0; slot < layout.controls.size(); ++slot) {
-    QWidget* widget = slots_[slot].widget;
-    if (widget && widget->focusPolicy() != Qt::NoFocus) {
-      focusable.emplace_back(layout.controls[slot].tabIndex, widget);
-    }
+  const std::vector<std::size_t> tabOrder = TabOrder(layout);
+  for (std::size_t i = 1; i < tabOrder.size(); ++i) {
+    QWidget::setTabOrder(widgets_[tabOrder[i - 1]], widgets_[tabOrder[i]]);
   }
-  std::sort(focusable.begin(), focusable.end(),
-            [](const auto& a, const auto& b) { return a.first < b.first; });
-  for (std::size_t i = 1; i < focusable.size(); ++i) {
-    QWidget::setTabOrder(focusable[i - 1].second, focusable[i].second);
-  }
-  if (!focusable.empty()) firstFocus_ = focusable.front().second;
+  if (!tabOrder.empty()) firstFocus_ = widgets_[tabOrder.front()];
 }
 
-QWidget* QtForm::Create(std::size_t slot, const ControlSpec& control, QWidget& parent) {
-  Slot& s = slots_[slot];
+QWidget* QtForm::Create(std::size_t slot, const ControlLayout& control, QWidget& parent) {
+  SlotControls& s = controls_[slot];
   QWidget* widget = nullptr;
   switch (control.kind) {
     case ControlKind::Timer: {
-      s.timer = new QTimer(window_.get());
-      s.timer->setInterval(control.intervalMs);
-      s.timerControl = std::make_unique<QtTimer>(*s.timer, slot, port_);
+      auto* timer = new QTimer(window_.get());
+      timer->setInterval(control.intervalMs);
+      s.timer = std::make_unique<QtTimer>(*timer, slot, Port());
       return nullptr;
     }
     case ControlKind::CheckBox: {
       auto* box = new QCheckBox(ToQString(control.caption), &parent);
       box->setChecked(control.value != 0);
-      auto adapter = std::make_unique<QtCheckBox>(*box, slot, port_);
+      auto adapter = std::make_unique<QtCheckBox>(*box, slot, Port());
       adapter->SetForeColor(control.foreColor);
       s.checkBox = std::move(adapter);
       widget = box;
@@ -163,18 +151,18 @@ QWidget* QtForm::Create(std::size_t slot, const ControlSpec& control, QWidget& p
     case ControlKind::ComboBox: {
       auto* list = new QComboBox(&parent);
       list->setEditable(false);
-      // A pick-only list drawn flat in its own colour, not as a shaded button.
+      // A pick-only list drawn flat in its own color, not as a shaded button.
       list->setStyleSheet(
           QStringLiteral("QComboBox { background-color: %1; color: %2;"
                          " border: 1px solid #808080; padding-left: 3px;"
                          " combobox-popup: 0; }")
               .arg(ToQColor(control.backColor).name(), ToQColor(control.foreColor).name()));
-      s.comboBox = std::make_unique<QtComboBox>(*list, slot, port_);
+      s.comboBox = std::make_unique<QtComboBox>(*list, slot, Port());
       widget = list;
       break;
     }
     case ControlKind::Label: {
-      auto* label = new ClickableLabel(&parent, [this, slot] { port_.Click(slot); });
+      auto* label = new ClickableLabel(&parent, [this, slot] { Port().Click(slot); });
       label->setTextFormat(Qt::PlainText);  // '&' and '<' are drawn as they are
       label->setWordWrap(false);
       label->setText(ToQString(control.caption));
@@ -193,10 +181,14 @@ QWidget* QtForm::Create(std::size_t slot, const ControlSpec& control, QWidget& p
   widget->setGeometry(PixelRect(control.bounds));
   widget->setAccessibleName(
       ToQString(control.accessibleName.empty() ? control.caption : control.accessibleName));
-  if (control.kind != ControlKind::CheckBox) SetTextColour(*widget, control.foreColor);
+  if (control.kind != ControlKind::CheckBox) SetTextColor(*widget, control.foreColor);
   SetBackground(*widget, control.backColor,
                 control.kind == ControlKind::TextBox || control.kind == ControlKind::ComboBox);
-  if (widget->focusPolicy() != Qt::NoFocus) WatchKeys(slot, *widget);
+  if (TakesFocus(control.kind)) {
+    WatchKeys(slot, *widget);
+  } else {
+    widget->setFocusPolicy(Qt::NoFocus);
+  }
   return widget;
 }
 
@@ -205,33 +197,21 @@ void QtForm::WatchKeys(std::size_t slot, QWidget& widget) {
   widget.installEventFilter(keyFilter_.get());
 }
 
-CheckBox& QtForm::CheckBoxAt(std::size_t slot) {
-  return RequireKind(slots_.at(slot).checkBox, "check box");
-}
-ComboBox& QtForm::ComboBoxAt(std::size_t slot) {
-  return RequireKind(slots_.at(slot).comboBox, "list");
-}
-TextBox& QtForm::TextBoxAt(std::size_t slot) {
-  return RequireKind(slots_.at(slot).textBox, "text box");
-}
-Timer& QtForm::TimerAt(std::size_t slot) {
-  return RequireKind(slots_.at(slot).timerControl, "timer");
-}
-
-void QtForm::Unload() {
-  port_.Unload();
-  window_->hide();
-}
-
 void QtForm::Show() {
   window_->show();
   if (firstFocus_) firstFocus_->setFocus();
 }
 
-void QtForm::StopTimers() {
-  for (Slot& s : slots_) {
-    if (s.timer) s.timer->stop();
+std::optional<std::size_t> QtForm::SlotOf(const QWidget* widget) const {
+  for (; widget != nullptr; widget = widget->parentWidget()) {
+    const auto at = std::find(widgets_.begin(), widgets_.end(), widget);
+    if (at != widgets_.end()) return static_cast<std::size_t>(at - widgets_.begin());
   }
+  return std::nullopt;
+}
+
+void QtForm::Hide() {
+  window_->hide();
 }
 
 }  // namespace tolvane::runtime

@@ -2,51 +2,39 @@
 
 #include <QWidget>
 #include <memory>
+#include <optional>
 #include <vector>
 
-#include "runtime/control_spec.h"
-#include "runtime/form.h"
+#include "runtime/control_layout.h"
 #include "runtime/qt/qt_controls.h"
+#include "runtime/toolkit_runtime.h"
 
 namespace tolvane::runtime {
 
-// A window and its controls built from a layout, with the contract's events.
-class QtForm final : public Form {
+// A window and its controls built from a layout with Qt Widgets; a frame's controls are
+// its child widgets.
+class QtForm final : public ToolkitForm {
  public:
-  QtForm(const FormSpec& layout, FormEvents& events, const bool& ended);
+  QtForm(const FormLayout& layout, FormEvents& events, const bool& ended,
+         EventPort::FailHandler fail);
   ~QtForm() override;
 
-  CheckBox& CheckBoxAt(std::size_t slot) override;
-  ComboBox& ComboBoxAt(std::size_t slot) override;
-  TextBox& TextBoxAt(std::size_t slot) override;
-  Timer& TimerAt(std::size_t slot) override;
-  void Unload() override;
-
-  EventPort& port() { return port_; }
-  void Show();
-  void StopTimers();
+  void Show() override;
+  void Hide() override;
   QWidget& Window() { return *window_; }
   // The widget made for a slot; null for a timer.
-  QWidget* WidgetAt(std::size_t slot) const { return slots_.at(slot).widget; }
+  QWidget* WidgetAt(std::size_t slot) const { return widgets_.at(slot); }
+  // The slot whose widget is this one or holds it.
+  std::optional<std::size_t> SlotOf(const QWidget* widget) const;
 
  private:
-  struct Slot {
-    QWidget* widget = nullptr;
-    QTimer* timer = nullptr;
-    std::unique_ptr<CheckBox> checkBox;
-    std::unique_ptr<ComboBox> comboBox;
-    std::unique_ptr<TextBox> textBox;
-    std::unique_ptr<Timer> timerControl;
-  };
-
-  void Build(const FormSpec& layout);
-  QWidget* Create(std::size_t slot, const ControlSpec& control, QWidget& parent);
+  void Build(const FormLayout& layout);
+  QWidget* Create(std::size_t slot, const ControlLayout& control, QWidget& parent);
   void WatchKeys(std::size_t slot, QWidget& widget);
 
-  EventPort port_;
   std::unique_ptr<QWidget> window_;
   std::unique_ptr<QObject> keyFilter_;
-  std::vector<Slot> slots_;
+  std::vector<QWidget*> widgets_;
   QWidget* firstFocus_ = nullptr;
 };
 

@@ -3,17 +3,15 @@
 #include <QAbstractEventDispatcher>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QMessageBox>
 #include <QStyleFactory>
-#include <QTranslator>
-#include <stdexcept>
 
 #include "runtime/qt/qt_accessible.h"
 #include "runtime/qt/qt_clipboard.h"
 
 namespace tolvane::runtime {
 
-QtRuntime::QtRuntime(std::string instanceName, RandomSource* random, ProgramInfo program)
-    : instance_(std::move(instanceName)), random_(random) {
+QtRuntime::QtRuntime(Services services, ProgramInfo program) : ToolkitRuntime(services) {
   if (QApplication::instance() == nullptr) {
     ownApp_ = std::make_unique<QApplication>(argc_, argv_);
   }
@@ -35,63 +33,33 @@ QtRuntime::QtRuntime(std::string instanceName, RandomSource* random, ProgramInfo
   MarkCopiesAsSecret(*clipboardHint_);
   // The same look on every desktop.
   QApplication::setStyle(QStyleFactory::create("Fusion"));
-  if (random_ == nullptr) {
-    systemRandom_ = std::make_unique<SystemRandomSource>();
-    random_ = systemRandom_.get();
-    // Whatever randomness a handler left unused is wiped before the loop waits for input.
-    wipeOnIdle_ = std::make_unique<QObject>();
-    QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock,
-                     wipeOnIdle_.get(), [source = systemRandom_.get()] { source->Wipe(); });
-  }
+  // Whatever randomness a handler left unused is discarded before the loop waits for input.
+  discardOnIdle_ = std::make_unique<QObject>();
+  QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock,
+                   discardOnIdle_.get(), [this] { Random().Discard(); });
 }
 
-QtRuntime::~QtRuntime() = default;
-
-bool QtRuntime::PrevInstance() {
-  return instance_.AnotherIsRunning();
+QtRuntime::~QtRuntime() {
+  DestroyForms();  // widgets before the application that owns their resources
 }
 
-RandomSource& QtRuntime::Random() {
-  return *random_;
+std::unique_ptr<ToolkitForm> QtRuntime::MakeForm(const FormLayout& layout, FormEvents& events,
+                                                 const bool& ended, EventPort::FailHandler fail) {
+  return std::make_unique<QtForm>(layout, events, ended, std::move(fail));
 }
 
-void QtRuntime::End() {
-  if (ended_) return;
-  ended_ = true;  // from here on no event reaches the logic
-  for (auto& form : forms_) {
-    form->StopTimers();
-    form->Window().hide();
-  }
-  QCoreApplication::exit(0);
+void QtRuntime::Loop() {
+  QApplication::exec();
 }
 
-Form& QtRuntime::CreateForm(const FormSpec& layout, FormEvents& events) {
-  forms_.push_back(std::make_unique<QtForm>(layout, events, ended_));
-  return *forms_.back();
+void QtRuntime::Quit() {
+  QCoreApplication::exit(ExitStatus());
 }
 
-QtForm& QtRuntime::LastForm() {
-  if (forms_.empty()) throw std::logic_error("no form yet");
-  return *forms_.back();
-}
-
-QtForm& QtRuntime::Own(Form& form) {
-  for (auto& owned : forms_) {
-    if (owned.get() == &form) return *owned;
-  }
-  throw std::logic_error("the form was not created by this runtime");
-}
-
-void QtRuntime::Start(Form& form) {
-  QtForm& qtForm = Own(form);
-  qtForm.port().Load();
-  if (!ended_) qtForm.Show();
-}
-
-int QtRuntime::Run(Form& form) {
-  Start(form);
-  if (ended_) return 0;
-  return QApplication::exec();
+void QtRuntime::ShowFailure(const std::string& message) {
+  QMessageBox box(QMessageBox::Critical, QStringLiteral("Tolvane"), QString::fromStdString(message),
+                  QMessageBox::Ok);
+  box.exec();
 }
 
 }  // namespace tolvane::runtime

@@ -19,9 +19,9 @@ void Win32CheckBox::SetValue(std::int16_t value) {
   port_.Click(slot_);
 }
 
-void Win32CheckBox::SetForeColor(Colour colour) {
-  foreColor_ = colour;
-  InvalidateRect(box_, nullptr, TRUE);  // the caption is drawn in WM_CTLCOLORSTATIC's colour
+void Win32CheckBox::SetForeColor(Color color) {
+  foreColor_ = color;
+  InvalidateRect(box_, nullptr, TRUE);  // the caption is drawn in WM_CTLCOLORSTATIC's color
 }
 
 void Win32ComboBox::AddItem(std::string_view text) {

@@ -12,18 +12,18 @@ namespace tolvane::runtime {
 
 class Win32CheckBox final : public CheckBox {
  public:
-  Win32CheckBox(HWND box, std::size_t slot, EventPort& port, Colour foreColor)
+  Win32CheckBox(HWND box, std::size_t slot, EventPort& port, Color foreColor)
       : box_(box), slot_(slot), port_(port), foreColor_(foreColor) {}
   std::int16_t Value() const override;
   void SetValue(std::int16_t value) override;
-  Colour ForeColor() const override { return foreColor_; }
-  void SetForeColor(Colour colour) override;
+  Color ForeColor() const override { return foreColor_; }
+  void SetForeColor(Color color) override;
 
  private:
   HWND box_;
   std::size_t slot_;
   EventPort& port_;
-  Colour foreColor_;
+  Color foreColor_;
 };
 
 class Win32ComboBox final : public ComboBox {

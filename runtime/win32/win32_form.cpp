@@ -16,11 +16,7 @@ constexpr int kFirstControlId = 1000;
 constexpr int kIconResource = 1;
 constexpr int kListDropRows = 10;
 
-int Pixels(int twips) {
-  return twips / kTwipsPerPixel;
-}
-
-COLORREF ToColorRef(Colour c) {
+COLORREF ToColorRef(Color c) {
   return RGB(RedOf(c), GreenOf(c), BlueOf(c));
 }
 
@@ -47,20 +43,37 @@ LRESULT CALLBACK ResultEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM l
 
 }  // namespace
 
-Win32Form::Win32Form(HINSTANCE instance, const FormSpec& layout, FormEvents& events,
-                     const bool& ended)
-    : instance_(instance), port_(events, ended), backColor_(layout.backColor) {
-  Build(layout);
+Win32Form::Win32Form(HINSTANCE instance, const FormLayout& layout, FormEvents& events,
+                     const bool& ended, EventPort::FailHandler fail)
+    : ToolkitForm(events, ended, std::move(fail)),
+      instance_(instance),
+      backColor_(layout.backColor) {
+  try {
+    Build(layout);
+  } catch (...) {
+    Destroy();  // the window holds a pointer to this half-built form: it must not outlive it
+    throw;
+  }
 }
 
 Win32Form::~Win32Form() {
-  if (window_) DestroyWindow(window_);
-  for (auto& [colour, brush] : brushes_) DeleteObject(brush);
-  if (font_) DeleteObject(font_);
-  if (boldFont_) DeleteObject(boldFont_);
+  Destroy();
 }
 
-void Win32Form::Build(const FormSpec& layout) {
+void Win32Form::Destroy() {
+  if (window_) {
+    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+    DestroyWindow(window_);
+    window_ = nullptr;
+  }
+  for (auto& [color, brush] : brushes_) DeleteObject(brush);
+  brushes_.clear();
+  if (font_) DeleteObject(font_);
+  if (boldFont_) DeleteObject(boldFont_);
+  font_ = boldFont_ = nullptr;
+}
+
+void Win32Form::Build(const FormLayout& layout) {
   icon_ = LoadIconW(instance_, MAKEINTRESOURCEW(kIconResource));
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
@@ -75,7 +88,7 @@ void Win32Form::Build(const FormSpec& layout) {
   // A fixed client area: the frame is sized around it.
   // No WS_CLIPCHILDREN: the frames are see-through and show the background painted under them.
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-  RECT frame{0, 0, Pixels(layout.clientWidth), Pixels(layout.clientHeight)};
+  RECT frame{0, 0, ToPixels(layout.clientWidth), ToPixels(layout.clientHeight)};
   AdjustWindowRectEx(&frame, style, FALSE, 0);
   window_ = CreateWindowExW(0, kWindowClass, Widen(layout.title).c_str(), style, CW_USEDEFAULT,
                             CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
@@ -93,37 +106,41 @@ void Win32Form::Build(const FormSpec& layout) {
                           DEFAULT_PITCH | FF_DONTCARE, face.c_str());
 
   slots_.resize(layout.controls.size());
+  controls_.resize(layout.controls.size());
   for (std::size_t slot = 0; slot < layout.controls.size(); ++slot) {
-    const ControlSpec& control = layout.controls[slot];
-    POINT origin{0, 0};
-    if (control.container != kOnForm) {
-      const ControlSpec& frame = layout.controls[control.container];
-      origin = {Pixels(frame.bounds.left), Pixels(frame.bounds.top)};
-    }
-    slots_[slot].hwnd = Create(slot, control, origin);
+    slots_[slot].hwnd = Create(slot, layout.controls[slot], InClientArea(layout, slot));
   }
-  Stack(layout);
+  HWND above = HWND_TOP;
+  for (std::size_t slot : StackingOrder(layout)) {
+    SetWindowPos(slots_[slot].hwnd, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    above = slots_[slot].hwnd;
+  }
+  for (std::size_t slot : TabOrder(layout)) tabOrder_.push_back(slots_[slot].hwnd);
 }
 
-HWND Win32Form::Create(std::size_t slot, const ControlSpec& control, POINT origin) {
+HWND Win32Form::Create(std::size_t slot, const ControlLayout& control, const TwipRect& inClient) {
   Slot& s = slots_[slot];
+  SlotControls& c = controls_[slot];
   s.kind = control.kind;
   s.backColor = control.backColor;
+  s.foreColor = control.foreColor;
   const int id = kFirstControlId + static_cast<int>(slot);
   const wchar_t* windowClass = L"STATIC";
   DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
   DWORD exStyle = 0;
-  int height = Pixels(control.bounds.height);
+  int height = ToPixels(inClient.height);
   switch (control.kind) {
-    case ControlKind::Timer:
-      s.timer =
+    case ControlKind::Timer: {
+      auto timer =
           std::make_unique<Win32Timer>(window_, static_cast<UINT_PTR>(id),
-                                       static_cast<unsigned>(control.intervalMs), slot, port_);
+                                       static_cast<unsigned>(control.intervalMs), slot, Port());
+      s.timer = timer.get();
+      c.timer = std::move(timer);
       return nullptr;
+    }
     case ControlKind::CheckBox:
       windowClass = L"BUTTON";
       style |= BS_AUTOCHECKBOX | WS_TABSTOP;
-      s.focusable = true;
       break;
     case ControlKind::Frame:
       windowClass = L"BUTTON";
@@ -133,13 +150,11 @@ HWND Win32Form::Create(std::size_t slot, const ControlSpec& control, POINT origi
       windowClass = L"EDIT";
       style |= ES_AUTOHSCROLL | ES_LEFT | WS_TABSTOP;
       exStyle |= WS_EX_CLIENTEDGE;
-      s.focusable = true;
       break;
     case ControlKind::ComboBox:
       windowClass = L"COMBOBOX";
       style |= CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
       height += kListDropRows * 16;  // a closed list takes its field's height; this is the drop
-      s.focusable = true;
       break;
     case ControlKind::Label:
       // SS_NOPREFIX: '&' is drawn as it is; SS_NOTIFY: clicks are reported.
@@ -149,56 +164,31 @@ HWND Win32Form::Create(std::size_t slot, const ControlSpec& control, POINT origi
                                                     : SS_LEFT;
       break;
   }
-  HWND hwnd =
-      CreateWindowExW(exStyle, windowClass, Widen(control.caption).c_str(), style,
-                      origin.x + Pixels(control.bounds.left), origin.y + Pixels(control.bounds.top),
-                      Pixels(control.bounds.width), height, window_,
-                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
+  HWND hwnd = CreateWindowExW(
+      exStyle, windowClass, Widen(control.caption).c_str(), style, ToPixels(inClient.left),
+      ToPixels(inClient.top), ToPixels(inClient.width), height, window_,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
   if (!hwnd) throw std::runtime_error("CreateWindowExW failed for a control");
   SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(control.bold ? boldFont_ : font_), FALSE);
 
   switch (control.kind) {
     case ControlKind::CheckBox:
       SendMessageW(hwnd, BM_SETCHECK, control.value ? BST_CHECKED : BST_UNCHECKED, 0);
-      s.checkBox = std::make_unique<Win32CheckBox>(hwnd, slot, port_, control.foreColor);
+      c.checkBox = std::make_unique<Win32CheckBox>(hwnd, slot, Port(), control.foreColor);
       break;
     case ControlKind::TextBox:
       SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0);  // no limit
       SetWindowLongPtrW(hwnd, GWLP_USERDATA, GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
       SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ResultEditProc));
-      s.textBox = std::make_unique<Win32TextBox>(hwnd);
+      c.textBox = std::make_unique<Win32TextBox>(hwnd);
       break;
     case ControlKind::ComboBox:
-      s.comboBox = std::make_unique<Win32ComboBox>(hwnd, slot, port_);
+      c.comboBox = std::make_unique<Win32ComboBox>(hwnd, slot, Port());
       break;
     default:
       break;
   }
-  // Every caption's colour lives with the control, read back when it paints.
-  SetPropW(hwnd, L"TolvaneForeColor",
-           reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(control.foreColor)));
   return hwnd;
-}
-
-// Frames lie beneath everything (they would otherwise cover the controls drawn inside them);
-// the other controls stack in tab order, which is also the order Tab visits them in.
-void Win32Form::Stack(const FormSpec& layout) {
-  std::vector<std::size_t> order;
-  for (std::size_t slot = 0; slot < slots_.size(); ++slot) {
-    if (slots_[slot].hwnd) order.push_back(slot);
-  }
-  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-    const bool frameA = layout.controls[a].kind == ControlKind::Frame;
-    const bool frameB = layout.controls[b].kind == ControlKind::Frame;
-    if (frameA != frameB) return frameB;
-    return layout.controls[a].tabIndex < layout.controls[b].tabIndex;
-  });
-  HWND above = HWND_TOP;
-  for (std::size_t slot : order) {
-    SetWindowPos(slots_[slot].hwnd, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    above = slots_[slot].hwnd;
-    if (!firstFocus_ && slots_[slot].focusable) firstFocus_ = slots_[slot].hwnd;
-  }
 }
 
 Win32Form::Slot* Win32Form::SlotOf(HWND hwnd) {
@@ -208,22 +198,28 @@ Win32Form::Slot* Win32Form::SlotOf(HWND hwnd) {
   return s.hwnd == hwnd ? &s : nullptr;
 }
 
-HBRUSH Win32Form::Brush(Colour colour) {
-  auto [it, added] = brushes_.try_emplace(colour, nullptr);
-  if (added) it->second = CreateSolidBrush(ToColorRef(colour));
+std::optional<std::size_t> Win32Form::SlotOfControl(HWND hwnd) {
+  const Slot* s = SlotOf(hwnd);
+  if (s == nullptr) return std::nullopt;
+  return static_cast<std::size_t>(s - slots_.data());
+}
+
+HBRUSH Win32Form::Brush(Color color) {
+  auto [it, added] = brushes_.try_emplace(color, nullptr);
+  if (added) it->second = CreateSolidBrush(ToColorRef(color));
   return it->second;
 }
 
-LRESULT Win32Form::ColourControl(HDC dc, HWND control, bool field) {
+LRESULT Win32Form::ColorControl(HDC dc, HWND control, bool field) {
   const Slot* s = SlotOf(control);
-  Colour back = s ? s->backColor : backColor_;
-  Colour fore = kBlack;
-  if (s && s->checkBox) {
-    fore = s->checkBox->ForeColor();
+  Color back = s ? s->backColor : backColor_;
+  Color fore = kBlack;
+  if (s && s->kind == ControlKind::CheckBox) {
+    fore = controls_[static_cast<std::size_t>(s - slots_.data())].checkBox->ForeColor();
   } else if (s) {
-    fore = static_cast<Colour>(reinterpret_cast<UINT_PTR>(GetPropW(control, L"TolvaneForeColor")));
+    fore = s->foreColor;
   } else if (field) {
-    back = RGB(224, 224, 224);  // a list's drop-down part: the lists' field colour
+    back = RGB(224, 224, 224);  // a list's drop-down part: the lists' field color
     for (const Slot& slot : slots_) {
       if (slot.kind == ControlKind::ComboBox) back = slot.backColor;
     }
@@ -254,10 +250,10 @@ LRESULT Win32Form::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
-      return ColourControl(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), false);
+      return ColorControl(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), false);
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
-      return ColourControl(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), true);
+      return ColorControl(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), true);
     case WM_COMMAND: {
       const int id = LOWORD(wParam) - kFirstControlId;
       if (id < 0 || static_cast<std::size_t>(id) >= slots_.size()) return 0;  // IDOK, IDCANCEL
@@ -268,7 +264,7 @@ LRESULT Win32Form::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       if ((kind == ControlKind::CheckBox && code == BN_CLICKED) ||
           (kind == ControlKind::Label && code == STN_CLICKED) ||
           (kind == ControlKind::ComboBox && code == CBN_SELCHANGE)) {
-        port_.Click(slot);
+        Port().Click(slot);
       }
       return 0;
     }
@@ -290,44 +286,35 @@ LRESULT Win32Form::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 bool Win32Form::PreTranslate(const MSG& msg) {
   if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
   const Slot* s = SlotOf(msg.hwnd);
-  if (!s || !s->focusable) return false;
-  port_.KeyDown(static_cast<std::size_t>(s - slots_.data()), static_cast<std::int16_t>(msg.wParam),
-                ShiftState());
+  if (!s || !TakesFocus(s->kind)) return false;
+  Port().KeyDown(static_cast<std::size_t>(s - slots_.data()), static_cast<std::int16_t>(msg.wParam),
+                 ShiftState());
+  if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && IsWindow(msg.hwnd)) {
+    MoveFocus(msg.hwnd, GetKeyState(VK_SHIFT) < 0);
+    return true;
+  }
   return false;
 }
 
-CheckBox& Win32Form::CheckBoxAt(std::size_t slot) {
-  return RequireKind(slots_.at(slot).checkBox, "check box");
-}
-ComboBox& Win32Form::ComboBoxAt(std::size_t slot) {
-  return RequireKind(slots_.at(slot).comboBox, "list");
-}
-TextBox& Win32Form::TextBoxAt(std::size_t slot) {
-  return RequireKind(slots_.at(slot).textBox, "text box");
-}
-Timer& Win32Form::TimerAt(std::size_t slot) {
-  return RequireKind(slots_.at(slot).timer, "timer");
-}
-
-void Win32Form::Unload() {
-  port_.Unload();
-  Hide();
+// Tab and Shift+Tab in the layout's tab order, round and round; the focus rectangle shows
+// from the first Tab on, as in a dialog.
+void Win32Form::MoveFocus(HWND from, bool backwards) {
+  const auto at = std::find(tabOrder_.begin(), tabOrder_.end(), from);
+  if (at == tabOrder_.end()) return;
+  const std::size_t i = static_cast<std::size_t>(at - tabOrder_.begin());
+  const std::size_t n = tabOrder_.size();
+  SendMessageW(window_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+  SetFocus(tabOrder_[backwards ? (i + n - 1) % n : (i + 1) % n]);
 }
 
 void Win32Form::Show() {
   ShowWindow(window_, SW_SHOWNORMAL);
   UpdateWindow(window_);
-  if (firstFocus_) SetFocus(firstFocus_);
+  if (!tabOrder_.empty()) SetFocus(tabOrder_.front());
 }
 
 void Win32Form::Hide() {
   ShowWindow(window_, SW_HIDE);
-}
-
-void Win32Form::StopTimers() {
-  for (Slot& s : slots_) {
-    if (s.timer) s.timer->SetEnabled(false);
-  }
 }
 
 }  // namespace tolvane::runtime

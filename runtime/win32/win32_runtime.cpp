@@ -1,61 +1,19 @@
 #include "runtime/win32/win32_runtime.h"
 
-#include <stdexcept>
+#include "runtime/win32/text.h"
 
 namespace tolvane::runtime {
 
-Win32Runtime::Win32Runtime(std::wstring instanceName, RandomSource* random)
-    : instance_(std::move(instanceName)), random_(random) {
-  if (random_ == nullptr) {
-    systemRandom_ = std::make_unique<SystemRandomSource>();
-    random_ = systemRandom_.get();
-  }
-}
-
-Win32Runtime::~Win32Runtime() = default;
-
-bool Win32Runtime::PrevInstance() {
-  return instance_.AnotherIsRunning();
-}
-
-void Win32Runtime::End() {
-  if (ended_) return;
-  ended_ = true;  // from here on no event reaches the logic
-  for (auto& form : forms_) {
-    form->StopTimers();
-    form->Hide();
-  }
-  PostQuitMessage(0);
-}
-
-Form& Win32Runtime::CreateForm(const FormSpec& layout, FormEvents& events) {
-  forms_.push_back(std::make_unique<Win32Form>(GetModuleHandleW(nullptr), layout, events, ended_));
-  return *forms_.back();
-}
-
-Win32Form& Win32Runtime::LastForm() {
-  if (forms_.empty()) throw std::logic_error("no form yet");
-  return *forms_.back();
-}
-
-Win32Form& Win32Runtime::Own(Form& form) {
-  for (auto& owned : forms_) {
-    if (owned.get() == &form) return *owned;
-  }
-  throw std::logic_error("the form was not created by this runtime");
-}
-
-void Win32Runtime::Start(Form& form) {
-  Win32Form& win32Form = Own(form);
-  win32Form.port().Load();
-  if (!ended_) win32Form.Show();
+std::unique_ptr<ToolkitForm> Win32Runtime::MakeForm(const FormLayout& layout, FormEvents& events,
+                                                    const bool& ended,
+                                                    EventPort::FailHandler fail) {
+  return std::make_unique<Win32Form>(GetModuleHandleW(nullptr), layout, events, ended,
+                                     std::move(fail));
 }
 
 void Win32Runtime::Dispatch(MSG& msg) {
-  for (auto& form : forms_) {
-    if (form->PreTranslate(msg) || ended_) return;
-    // Tab and Shift+Tab between the focusable controls.
-    if (IsDialogMessageW(form->Window(), &msg)) return;
+  for (const auto& form : Forms()) {
+    if (static_cast<Win32Form&>(*form).PreTranslate(msg) || Ended()) return;
   }
   TranslateMessage(&msg);
   DispatchMessageW(&msg);
@@ -63,23 +21,29 @@ void Win32Runtime::Dispatch(MSG& msg) {
 
 void Win32Runtime::PumpMessages() {
   MSG msg;
-  while (!ended_ && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  while (!Ended() && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) break;
     Dispatch(msg);
   }
-  if (systemRandom_) systemRandom_->Wipe();
+  Random().Discard();
 }
 
-int Win32Runtime::Run(Form& form) {
-  Start(form);
+void Win32Runtime::Loop() {
   MSG msg;
-  while (!ended_) {
-    // Whatever randomness a handler left unused is wiped before the loop waits for input.
-    if (systemRandom_ && systemRandom_->BytesHeld() > 0) systemRandom_->Wipe();
+  while (!Ended()) {
+    // Whatever randomness a handler left unused is discarded before the loop waits for input.
+    Random().Discard();
     if (GetMessageW(&msg, nullptr, 0, 0) <= 0) break;
     Dispatch(msg);
   }
-  return 0;
+}
+
+void Win32Runtime::Quit() {
+  PostQuitMessage(ExitStatus());
+}
+
+void Win32Runtime::ShowFailure(const std::string& message) {
+  MessageBoxW(nullptr, Widen(message).c_str(), L"Tolvane", MB_OK | MB_ICONERROR | MB_TASKMODAL);
 }
 
 }  // namespace tolvane::runtime

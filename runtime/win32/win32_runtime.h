@@ -3,47 +3,30 @@
 #include <windows.h>
 
 #include <memory>
-#include <string>
-#include <vector>
 
-#include "runtime/program_info.h"
-#include "runtime/runtime.h"
-#include "runtime/win32/single_instance.h"
-#include "runtime/win32/system_random_source.h"
+#include "runtime/toolkit_runtime.h"
 #include "runtime/win32/win32_form.h"
 
 namespace tolvane::runtime {
 
 // The runtime on the plain wide-character Win32 API.
-class Win32Runtime final : public Runtime {
+class Win32Runtime final : public ToolkitRuntime {
  public:
-  // random: null for the system's cryptographic source.
-  explicit Win32Runtime(std::wstring instanceName, RandomSource* random = nullptr);
-  ~Win32Runtime() override;
+  explicit Win32Runtime(Services services) : ToolkitRuntime(services) {}
 
-  bool PrevInstance() override;
-  RandomSource& Random() override { return *random_; }
-  void End() override;
-  Form& CreateForm(const FormSpec& layout, FormEvents& events) override;
-  int Run(Form& form) override;
-
-  // Raises Load and shows the window unless the process ended; Run then runs the loop.
-  void Start(Form& form);
+  Win32Form& LastForm() { return static_cast<Win32Form&>(ToolkitRuntime::LastForm()); }
   // Handles every message already queued, as the loop would; for tests.
   void PumpMessages();
-  bool Ended() const { return ended_; }
-  Win32Form& LastForm();
-  const SystemRandomSource* SystemRandom() const { return systemRandom_.get(); }
+
+ protected:
+  std::unique_ptr<ToolkitForm> MakeForm(const FormLayout& layout, FormEvents& events,
+                                        const bool& ended, EventPort::FailHandler fail) override;
+  void Loop() override;
+  void Quit() override;
+  void ShowFailure(const std::string& message) override;
 
  private:
-  Win32Form& Own(Form& form);
   void Dispatch(MSG& msg);
-
-  SingleInstance instance_;
-  std::unique_ptr<SystemRandomSource> systemRandom_;
-  RandomSource* random_;
-  std::vector<std::unique_ptr<Win32Form>> forms_;
-  bool ended_ = false;
 };
 
 }  // namespace tolvane::runtime

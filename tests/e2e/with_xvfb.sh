@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Runs a command against a fresh Xvfb display of its own, with a private runtime directory,
-# and takes the display down afterwards: with_xvfb.sh COMMAND [ARGS...]
+# Runs a command against a fresh Xvfb display of its own, with a private runtime directory
+# and no session bus, and takes the display down afterwards: with_xvfb.sh COMMAND [ARGS...]
+# Without a bus of their own, programs would reach the user's session bus, or on a machine
+# with dbus-x11 and no bus, start one that outlives them.
 set -euo pipefail
 work=$(mktemp -d)
 xvfb_pid=
@@ -20,4 +22,5 @@ export DISPLAY=":$(head -n1 "$work/display")"
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 export QT_QPA_PLATFORM=xcb
+export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/no-session-bus"
 "$@"

@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Drives the real program on an Xvfb display with the mouse and keyboard, as a user would:
 # window and title, F5 and F2 redraw the passwords, clicks on a set label and a check box
-# switch classes and the look-alike warning, the warning ends after its interval, a second
-# start ends silently, Esc ends the program with status 0.
+# switch classes and the look-alike warning, the warning lasts its interval and no less, a
+# second start ends silently, Esc ends the program with status 0. Every wait is for what the
+# screen shows; every point comes from the window's layout.
 set -euo pipefail
 program=$1
 probe=$2
-# Runs under with_xvfb.sh, which provides DISPLAY and XDG_RUNTIME_DIR.
+# Runs under with_xvfb.sh, which provides DISPLAY, XDG_RUNTIME_DIR and no session bus.
 [ -n "${DISPLAY:-}" ] || { echo "needs an X display" >&2; exit 1; }
 work=$(mktemp -d)
 app_pid=
@@ -16,51 +17,61 @@ cleanup() {
 }
 trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
+now() { date +%s.%N; }
+# until_within SECONDS COMMAND...: runs the command until it succeeds or the time is up.
+until_within() {
+  local deadline
+  deadline=$(awk -v n="$(now)" -v s="$1" 'BEGIN{printf "%.3f", n + s}')
+  shift
+  until "$@"; do
+    awk -v n="$(now)" -v d="$deadline" 'BEGIN{exit !(n < d)}' || return 1
+    sleep 0.05
+  done
+}
 
 "$program" >"$work/first.log" 2>&1 &
 app_pid=$!
 window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tolvane$' | head -n1) ||
   fail "no window titled Tolvane"
 size=$(xwininfo -id "$window" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w "x" h}')
-[ "$size" = "451x403" ] || fail "client area is $size, not 451x403"
+[ "$size" = "$("$probe" client)" ] || fail "client area is $size, not $("$probe" client)"
 
+# Points in the window, from the layout: the middle of a control, or a check box's square.
+read -r -a info < <("$probe" rect lblInfo)
+middle() { "$probe" rect "$1" | awk '{print $1 + int($3 / 2), $2 + int($4 / 2)}'; }
+square() { "$probe" rect "$1" | awk '{print $1 + 6, $2 + int($4 / 2)}'; }
+click() { read -r x y < <("$1" "$2"); xdotool mousemove --window "$window" "$x" "$y" click 1; }
+red_in() { read -r -a r < <("$probe" rect "$1"); "$probe" reddish "$window" "${r[@]}"; }
+upper_pair_red() { [ "$(red_in chB)" -gt 20 ] && [ "$(red_in chE)" -gt 20 ]; }
+no_red_above_info() { [ "$("$probe" reddish "$window" 0 0 "${size%x*}" "${info[1]}")" -eq 0 ]; }
 snapshot() { xwd -silent -id "$window" >"$work/$1.xwd"; }
+changed() { snapshot after; ! cmp -s "$work/before.xwd" "$work/after.xwd"; }
+
 xdotool windowfocus --sync "$window"
-sleep 0.3
+until_within 5 no_red_above_info || fail "red above the info line before any warning"
 for key in F5 F2; do
   snapshot before
   xdotool key "$key"
-  sleep 0.3
-  snapshot after
-  ! cmp -s "$work/before.xwd" "$work/after.xwd" || fail "$key did not change the passwords"
+  until_within 5 changed || fail "$key did not change the passwords"
 done
 
-# Window coordinates (pixels) of what the mouse touches, from the window's layout.
-click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep 0.3; }
-red_in() { "$probe" reddish "$window" "$@"; }
-upper_captions_red() {
-  [ "$(red_in 300 42 130 15)" -gt 20 ] && [ "$(red_in 300 96 130 15)" -gt 20 ]
-}
-lbl_a=(200 30) lbl_e=(200 105) ch_e_box=(289 103)
-
 snapshot before
-click "${lbl_a[@]}"  # digits off
-snapshot after
-! cmp -s "$work/before.xwd" "$work/after.xwd" || fail "a click on the digits label changed nothing"
-click "${lbl_a[@]}"  # and on again
+click middle lblA  # digits off
+until_within 5 changed || fail "a click on the digits label changed nothing"
+click middle lblA  # and on again
 
-[ "$(red_in 0 0 451 380)" -eq 0 ] || fail "red above the info line before any warning"
-click "${lbl_e[@]}"  # Cyrillic upper case on while Latin upper case is on
-upper_captions_red || fail "the upper-case pair did not turn red"
-click "${ch_e_box[@]}"  # and off again: clears at once
-[ "$(red_in 0 0 451 380)" -eq 0 ] || fail "switching off did not clear the warning"
-click "${lbl_e[@]}"
-upper_captions_red || fail "the warning did not return"
-sleep 3.5
-upper_captions_red || fail "the warning ended early"
-sleep 2.0
-[ "$(red_in 0 0 451 380)" -eq 0 ] || fail "the warning outlasted its interval"
-click "${lbl_e[@]}"  # back to the defaults
+click middle lblE  # Cyrillic upper case on while Latin upper case is on
+until_within 5 upper_pair_red || fail "the upper-case pair did not turn red"
+click square chE  # and off again: clears at once
+until_within 5 no_red_above_info || fail "switching off did not clear the warning"
+
+started=$(now)
+click middle lblE
+until_within 5 upper_pair_red || fail "the warning did not return"
+until_within 15 no_red_above_info || fail "the warning did not end"
+lasted=$(awk -v a="$started" -v b="$(now)" 'BEGIN{printf "%.2f", b - a}')
+awk -v t="$lasted" 'BEGIN{exit !(t >= 5.0)}' || fail "the warning ended early, after $lasted s"
+click middle lblE  # back to the defaults
 
 second_status=0
 timeout 20 "$program" >"$work/second.log" 2>&1 || second_status=$?
@@ -75,4 +86,4 @@ timeout 10 tail --pid="$app_pid" -f /dev/null || fail "Esc did not end the progr
 wait "$app_pid" || status=$?
 app_pid=
 [ "$status" -eq 0 ] || fail "Esc ended the program with status $status"
-echo "xvfb session: all checks passed"
+echo "xvfb session: all checks passed (the warning lasted $lasted s)"

@@ -13,7 +13,7 @@
 #include "chi_square.h"
 #include "generator/character_table.h"
 #include "generator/password_rule.h"
-#include "runtime/system_random_source.h"
+#include "runtime/system/system_random_source.h"
 #include "test_random.h"
 
 namespace tolvane {
@@ -36,7 +36,7 @@ std::string CaseName(std::string name, Source source) {
 
 std::unique_ptr<RandomSource> MakeSource(Source source) {
   if (source == Source::Seeded) return std::make_unique<testing::SeededSource>(20261207);
-  return std::make_unique<runtime::SystemRandomSource>();
+  return std::make_unique<system::SystemRandomSource>();
 }
 
 struct CharacterCase {

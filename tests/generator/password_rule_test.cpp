@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <set>
+#include <vector>
 
 #include "generator/character_table.h"
 #include "test_random.h"
@@ -52,15 +54,46 @@ TEST(UniformBelow, LargeRangesTakeBigEndianWordsAndRejectBelowTwoToTheThirtyTwoM
   EXPECT_EQ(script.Left(), 0u);
 }
 
-// Every outcome has the same number of accepted draws, for every size of range.
-TEST(UniformBelow, AcceptedDrawsCoverEveryOutcomeEquallyOften) {
-  for (std::uint64_t n = 2; n <= 65536; ++n) ASSERT_EQ((65536 - 65536 % n) % n, 0u) << n;
-  for (std::uint64_t n : {65537ull, 1000003ull, 2147483649ull, 4294967295ull}) {
-    const std::uint64_t rejected = (std::uint64_t{1} << 32) % n;
-    EXPECT_EQ(((std::uint64_t{1} << 32) - rejected) % n, 0u) << n;
+// Hands out one chosen 16-bit draw, high byte first, then a draw of 0, which every range keeps.
+struct OneDrawThenZero final : RandomSource {
+  explicit OneDrawThenZero(std::uint32_t value)
+      : bytes{static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value), 0, 0} {}
+  std::uint8_t NextByte() override { return bytes.at(taken++); }
+  std::array<std::uint8_t, 4> bytes;
+  std::size_t taken = 0;
+};
+
+// Every one of the 65536 draws is either kept or drawn again, and the kept ones hit every
+// outcome equally often: exact uniformity, for every length range and the 160-code table.
+TEST(UniformBelow, KeptDrawsHitEveryOutcomeEquallyOften) {
+  std::vector<std::uint32_t> sizes;
+  for (std::uint32_t n = 1; n <= 160; ++n) sizes.push_back(n);
+  for (std::uint32_t n : {1000u, 40000u, 65535u, 65536u}) sizes.push_back(n);
+  for (std::uint32_t n : sizes) {
+    std::vector<std::uint32_t> hits(n);
+    std::uint32_t redrawn = 0;
+    for (std::uint32_t value = 0; value < 65536; ++value) {
+      OneDrawThenZero source(value);
+      const std::uint32_t outcome = UniformBelow(source, n);
+      ASSERT_LT(outcome, n);
+      if (n == 1) {
+        ASSERT_EQ(source.taken, 0u);  // one outcome: nothing to draw
+      } else if (source.taken == 4) {
+        ++redrawn;
+      } else {
+        ASSERT_EQ(source.taken, 2u);
+        ++hits[outcome];
+      }
+    }
+    if (n == 1) continue;
+    EXPECT_EQ(redrawn, 65536 % n) << n;
+    for (std::uint32_t k = 0; k < n; ++k) ASSERT_EQ(hits[k], 65536 / n) << n << " " << k;
   }
-  ScriptedSource none{};
-  EXPECT_EQ(UniformBelow(none, 1), 0u);  // one outcome: nothing to draw
+}
+
+TEST(UniformBelow, TheFirstByteOfADrawIsTheHighOne) {
+  ScriptedSource script{0x12, 0x34};
+  EXPECT_EQ(UniformBelow(script, 65536), 0x1234u);
 }
 
 TEST(GeneratePassword, AllClassesOffGivesEmptyStringAndDrawsNothing) {
@@ -143,21 +176,13 @@ TEST_P(ClassMaskTest, UsesExactlyTheEnabledCharacters) {
 
 INSTANTIATE_TEST_SUITE_P(AllCombinations, ClassMaskTest, ::testing::Range(1u, 64u));
 
-TEST(GeneratePassword, LatinAndCyrillicLookAlikesAreDifferentCharacters) {
-  SeededSource random(7);
-  std::set<char32_t> seen;
-  for (int i = 0; i < 200; ++i) {
-    const std::u32string p = GeneratePassword({0, 1, 0, 0, 1, 0}, 50, 50, random);
-    seen.insert(p.begin(), p.end());
-  }
-  EXPECT_TRUE(seen.count(U'A') && seen.count(U'А'));  // U+0041 and U+0410
-  EXPECT_TRUE(seen.count(U'C') && seen.count(U'С'));
-}
-
-TEST(ToUtf8, EncodesEveryTableCharacter) {
-  EXPECT_EQ(ToUtf8(U"!Az~"), "!Az~");
-  EXPECT_EQ(ToUtf8(U"Ёё"), "\xD0\x81\xD1\x91");
-  EXPECT_EQ(ToUtf8(U"Яя"), "Яя");
+// Each length of encoding, at both ends of its range.
+TEST(ToUtf8, EncodesOneToFourBytesAtTheirBoundaries) {
+  EXPECT_EQ(ToUtf8(U"\u0001\u007F"), "\x01\x7F");
+  EXPECT_EQ(ToUtf8(U"\u0080\u07FF"), "\xC2\x80\xDF\xBF");
+  EXPECT_EQ(ToUtf8(U"\u0800\uFFFF"), "\xE0\xA0\x80\xEF\xBF\xBF");
+  EXPECT_EQ(ToUtf8(U"\U00010000\U0010FFFF"), "\xF0\x90\x80\x80\xF4\x8F\xBF\xBF");
+  EXPECT_EQ(ToUtf8(U"!Ёё~"), "!\xD0\x81\xD1\x91~");
 }
 
 }  // namespace

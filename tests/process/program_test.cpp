@@ -14,7 +14,7 @@
 #include <sstream>
 #include <thread>
 
-#include "runtime/linux/single_instance.h"
+#include "runtime/system/single_instance.h"
 
 extern char** environ;
 
@@ -54,7 +54,7 @@ int WaitFor(pid_t pid, std::chrono::milliseconds limit) {
 }
 
 bool NameHeld() {
-  runtime::SingleInstance probe(runtime::InstanceNameForUser("tolvane"));
+  system::SingleInstance probe("tolvane");
   return probe.AnotherIsRunning();
 }
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/control_spec.h"
+#include "runtime/control_layout.h"
 #include "runtime/form.h"
 
 namespace tolvane::testing {
@@ -14,11 +14,11 @@ namespace tolvane::testing {
 // A small form with one control of each kind, for testing a runtime against the contract.
 namespace contract {
 
-enum : std::size_t { kTimer, kFrame, kBoxA, kBoxB, kList, kText, kLabel, kCount };
+enum : std::size_t { kTimer, kFrame, kBoxA, kBoxB, kList, kText, kLabel, kInner, kBoxC, kCount };
 
 using runtime::ControlKind;
 
-inline constexpr std::array<runtime::ControlSpec, kCount> kControls{{
+inline constexpr std::array<runtime::ControlLayout, kCount> kControls{{
     {.name = "tmr", .kind = ControlKind::Timer, .intervalMs = 60},
     {.name = "fr", .kind = ControlKind::Frame, .caption = "Frame", .bounds = {90, 90, 3000, 3000}},
     {.name = "boxA",
@@ -46,15 +46,27 @@ inline constexpr std::array<runtime::ControlSpec, kCount> kControls{{
      .caption = "a&b<i>c</i>",
      .bounds = {90, 1500, 1500, 285},
      .tabIndex = 0},
+    // A frame in a frame: its box stands at (90 + 1695 + 90, 90 + 195 + 270) in the client.
+    {.name = "inner",
+     .kind = ControlKind::Frame,
+     .container = kFrame,
+     .caption = "Inner",
+     .bounds = {1695, 195, 1200, 1000}},
+    {.name = "boxC",
+     .kind = ControlKind::CheckBox,
+     .container = kInner,
+     .caption = "C",
+     .bounds = {90, 270, 1000, 225},
+     .tabIndex = 5},
 }};
 
-inline constexpr runtime::FormSpec kForm{.name = "frmTest",
-                                         .title = "Test",
-                                         .clientWidth = 4500,
-                                         .clientHeight = 4500,
-                                         .fontName = "Calibri",
-                                         .fontPoints = 9,
-                                         .controls = kControls};
+inline constexpr runtime::FormLayout kForm{.name = "frmTest",
+                                           .title = "Test",
+                                           .clientWidth = 4500,
+                                           .clientHeight = 4500,
+                                           .fontName = "Calibri",
+                                           .fontPoints = 9,
+                                           .controls = kControls};
 
 }  // namespace contract
 

@@ -10,7 +10,7 @@ class FakeRuntime::Form final : public runtime::Form {
  public:
   struct Control;
 
-  Form(FakeRuntime& owner, const runtime::FormSpec& layout, runtime::FormEvents& events)
+  Form(FakeRuntime& owner, const runtime::FormLayout& layout, runtime::FormEvents& events)
       : owner_(owner), layout_(layout), events_(events) {
     controls_.reserve(layout.controls.size());
     for (std::size_t slot = 0; slot < layout.controls.size(); ++slot) {
@@ -52,7 +52,7 @@ class FakeRuntime::Form final : public runtime::Form {
   }
 
   FakeRuntime& owner_;
-  const runtime::FormSpec& layout_;
+  const runtime::FormLayout& layout_;
   runtime::FormEvents& events_;
   std::vector<std::unique_ptr<Control>> controls_;
 };
@@ -80,8 +80,8 @@ struct FakeRuntime::Form::Control final : runtime::CheckBox,
     value = newValue;
     Click();
   }
-  runtime::Colour ForeColor() const override { return foreColor; }
-  void SetForeColor(runtime::Colour c) override {
+  runtime::Color ForeColor() const override { return foreColor; }
+  void SetForeColor(runtime::Color c) override {
     form.Write(slot, "ForeColor=" + std::to_string(c));
     foreColor = c;
   }
@@ -112,7 +112,7 @@ struct FakeRuntime::Form::Control final : runtime::CheckBox,
   Form& form;
   std::size_t slot;
   std::int16_t value = 0;
-  runtime::Colour foreColor = runtime::kBlack;
+  runtime::Color foreColor = runtime::kBlack;
   std::vector<std::string> items;
   int listIndex = -1;
   std::string text;
@@ -148,7 +148,7 @@ void FakeRuntime::End() {
   shown = false;
 }
 
-runtime::Form& FakeRuntime::CreateForm(const runtime::FormSpec& layout,
+runtime::Form& FakeRuntime::CreateForm(const runtime::FormLayout& layout,
                                        runtime::FormEvents& events) {
   form_ = std::make_unique<Form>(*this, layout, events);
   return *form_;
@@ -212,7 +212,7 @@ void FakeRuntime::AdvanceMs(int ms) {
 std::int16_t FakeRuntime::CheckValue(std::size_t slot) const {
   return form().At(slot, ControlKind::CheckBox).value;
 }
-runtime::Colour FakeRuntime::ForeColor(std::size_t slot) const {
+runtime::Color FakeRuntime::ForeColor(std::size_t slot) const {
   return form().At(slot, ControlKind::CheckBox).foreColor;
 }
 std::vector<std::string> FakeRuntime::Items(std::size_t slot) const {

@@ -20,7 +20,8 @@ class FakeRuntime final : public runtime::Runtime {
   bool PrevInstance() override;
   RandomSource& Random() override { return random_; }
   void End() override;
-  runtime::Form& CreateForm(const runtime::FormSpec& layout, runtime::FormEvents& events) override;
+  runtime::Form& CreateForm(const runtime::FormLayout& layout,
+                            runtime::FormEvents& events) override;
   int Run(runtime::Form& form) override;
 
   // The user.
@@ -32,7 +33,7 @@ class FakeRuntime final : public runtime::Runtime {
 
   // What a test reads.
   std::int16_t CheckValue(std::size_t slot) const;
-  runtime::Colour ForeColor(std::size_t slot) const;
+  runtime::Color ForeColor(std::size_t slot) const;
   std::vector<std::string> Items(std::size_t slot) const;
   int ListIndex(std::size_t slot) const;
   std::string Text(std::size_t slot) const;

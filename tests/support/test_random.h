@@ -27,6 +27,8 @@ class SeededSource final : public RandomSource {
     bits_ >>= 8;
     return byte;
   }
+  void Discard() override { ++discards; }
+  int discards = 0;  // how often the program let go of held randomness
 
  private:
   std::uint64_t state_;

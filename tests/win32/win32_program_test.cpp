@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "runtime/win32/single_instance.h"
+#include "runtime/system/single_instance.h"
 
 namespace tolvane {
 namespace {
@@ -40,17 +40,17 @@ TEST(Win32Program, VersionRecordNamesTolvaneOneHundredth) {
   EXPECT_EQ(VersionString(L"FileDescription"), L"Генератор паролей");
 }
 
-TEST(Win32Program, CarriesTheSixteenColourIcon) {
+TEST(Win32Program, CarriesTheSixteenColorIcon) {
   HMODULE module = LoadLibraryExW(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
   ASSERT_NE(module, nullptr);
   HRSRC group = FindResourceW(module, MAKEINTRESOURCEW(1), RT_GROUP_ICON);
   ASSERT_NE(group, nullptr);
-  // GRPICONDIR: reserved, type, count, then entries of width, height, colours...
+  // GRPICONDIR: reserved, type, count, then entries of width, height, colors...
   const auto* dir = static_cast<const BYTE*>(LockResource(LoadResource(module, group)));
   EXPECT_EQ(dir[4], 1);   // one image
   EXPECT_EQ(dir[6], 16);  // 16 wide
   EXPECT_EQ(dir[7], 16);  // 16 high
-  EXPECT_EQ(dir[8], 16);  // 16 colours
+  EXPECT_EQ(dir[8], 16);  // 16 colors
   FreeLibrary(module);
 }
 
@@ -77,7 +77,7 @@ void Close(Process& p) {
 }
 
 bool NameHeld() {
-  runtime::SingleInstance probe(runtime::InstanceNameForSession(L"Tolvane"));
+  system::SingleInstance probe("Tolvane");
   return probe.AnotherIsRunning();
 }
 

@@ -22,22 +22,8 @@ const std::vector<std::size_t> kFocusable = [] {
   return slots;
 }();
 
-struct KeyCase {
-  std::int16_t key;
-  std::int16_t shift;
-};
-
-// Slot 17, F2, no shift -> "slot17_key113_shift0".
-std::string KeyTestName(const ::testing::TestParamInfo<std::tuple<std::size_t, KeyCase>>& info) {
-  const auto& [slot, key] = info.param;
-  return "slot" + std::to_string(slot) + "_key" + std::to_string(key.key) + "_shift" +
-         std::to_string(key.shift);
-}
-
-class KeyRuleTest : public ::testing::TestWithParam<std::tuple<std::size_t, KeyCase>> {
- protected:
-  void SetUp() override { form.Run(); }
-
+struct Window {
+  Window() { form.Run(); }
   std::vector<std::string> Results() const {
     std::vector<std::string> texts;
     for (int i = 1; i <= 10; ++i) texts.push_back(runtime.Text(ctl::txtResults(i)));
@@ -47,79 +33,62 @@ class KeyRuleTest : public ::testing::TestWithParam<std::tuple<std::size_t, KeyC
     return std::count_if(runtime.log.begin(), runtime.log.end(),
                          [](const std::string& e) { return e.ends_with(".Text"); });
   }
-
   SeededSource random{5};
   FakeRuntime runtime{random};
   frmMain form{runtime};
 };
 
-using RefreshKeys = KeyRuleTest;
-
-TEST_P(RefreshKeys, ReplaceAllTenPasswords) {
-  const auto [slot, key] = GetParam();
-  const auto before = Results();
-  runtime.log.clear();
-  runtime.PressKey(slot, key.key, key.shift);
-  EXPECT_EQ(TextWrites(), 10);
-  const auto after = Results();
-  for (int i = 0; i < 10; ++i) EXPECT_NE(after[i], before[i]) << "box " << i + 1;
-  EXPECT_FALSE(runtime.ended);
+TEST(KeyRule, F5AndF2InEveryFocusableControlReplaceAllTenWhateverTheShiftState) {
+  Window w;
+  for (std::size_t slot : kFocusable) {
+    for (auto [key, shift] : {std::pair{runtime::kKeyF5, 0}, std::pair{runtime::kKeyF2, 0},
+                              std::pair{runtime::kKeyF5, int{runtime::kShiftMask}},
+                              std::pair{runtime::kKeyF2, int{runtime::kCtrlMask}}}) {
+      SCOPED_TRACE("slot " + std::to_string(slot) + " key " + std::to_string(key));
+      const auto before = w.Results();
+      w.runtime.log.clear();
+      w.runtime.PressKey(slot, key, static_cast<std::int16_t>(shift));
+      EXPECT_EQ(w.TextWrites(), 10);
+      const auto after = w.Results();
+      for (int i = 0; i < 10; ++i) EXPECT_NE(after[i], before[i]) << "box " << i + 1;
+    }
+  }
+  EXPECT_FALSE(w.runtime.ended);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    F5AndF2Anywhere, RefreshKeys,
-    ::testing::Combine(::testing::ValuesIn(kFocusable),
-                       ::testing::Values(KeyCase{runtime::kKeyF5, 0}, KeyCase{runtime::kKeyF2, 0},
-                                         KeyCase{runtime::kKeyF5, runtime::kShiftMask},
-                                         KeyCase{runtime::kKeyF2, runtime::kCtrlMask})),
-    KeyTestName);
-
-using EscapeKey = KeyRuleTest;
-
-TEST_P(EscapeKey, UnloadsAndEndsTheProcess) {
-  const auto [slot, key] = GetParam();
-  runtime.log.clear();
-  runtime.PressKey(slot, key.key, key.shift);
-  EXPECT_TRUE(runtime.ended);
-  EXPECT_EQ(runtime.endCalls, 1);
-  EXPECT_NE(std::find(runtime.log.begin(), runtime.log.end(), "Unload"), runtime.log.end());
-  EXPECT_EQ(TextWrites(), 0);
+TEST(KeyRule, EscapeInEveryFocusableControlUnloadsAndEndsOnce) {
+  for (std::size_t slot : kFocusable) {
+    Window w;
+    w.runtime.log.clear();
+    w.runtime.PressKey(slot, runtime::kKeyEscape, runtime::kShiftMask);
+    EXPECT_TRUE(w.runtime.ended) << slot;
+    EXPECT_EQ(w.runtime.endCalls, 1) << slot;
+    EXPECT_NE(std::find(w.runtime.log.begin(), w.runtime.log.end(), "Unload"), w.runtime.log.end());
+    EXPECT_EQ(w.TextWrites(), 0) << slot;
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(Anywhere, EscapeKey,
-                         ::testing::Combine(::testing::ValuesIn(kFocusable),
-                                            ::testing::Values(KeyCase{runtime::kKeyEscape, 0},
-                                                              KeyCase{runtime::kKeyEscape,
-                                                                      runtime::kShiftMask})),
-                         KeyTestName);
-
-using OtherKeys = KeyRuleTest;
-
-TEST_P(OtherKeys, DoNothing) {
-  const auto [slot, key] = GetParam();
-  const auto before = Results();
-  runtime.PressKey(slot, key.key, key.shift);
-  EXPECT_EQ(Results(), before);
-  EXPECT_FALSE(runtime.ended);
+TEST(KeyRule, OtherKeysAndControlsThatTakeNoFocusDoNothing) {
+  Window w;
+  const auto before = w.Results();
+  for (std::size_t slot : std::vector<std::size_t>{ctl::chA, ctl::cmbSizeB, ctl::txtResults(3)}) {
+    for (int key : {112, 114, 115, 117, 13, 32, 0, 26, 28, 82}) {
+      w.runtime.PressKey(slot, static_cast<std::int16_t>(key), runtime::kCtrlMask);
+    }
+  }
+  for (std::size_t slot : {ctl::lblA, ctl::frOptions, ctl::lblInfo}) {
+    w.runtime.PressKey(slot, runtime::kKeyF5);
+    w.runtime.PressKey(slot, runtime::kKeyEscape);
+  }
+  EXPECT_EQ(w.Results(), before);
+  EXPECT_FALSE(w.runtime.ended);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    NeighboursOfTheRuleKeys, OtherKeys,
-    ::testing::Combine(::testing::Values(ctl::chA, ctl::cmbSizeB, ctl::txtResults(3)),
-                       ::testing::Values(KeyCase{112, 0}, KeyCase{114, 0}, KeyCase{115, 0},
-                                         KeyCase{117, 0}, KeyCase{13, 0}, KeyCase{32, 0},
-                                         KeyCase{'R', runtime::kCtrlMask}, KeyCase{0, 0},
-                                         KeyCase{26, 0}, KeyCase{28, 0})),
-    KeyTestName);
 
 TEST(FrmMainClose, ClosingTheWindowEndsTheProcess) {
-  SeededSource random(1);
-  FakeRuntime runtime(random);
-  frmMain form(runtime);
-  form.Run();
-  runtime.CloseWindow();
-  EXPECT_TRUE(runtime.ended);
-  EXPECT_EQ(runtime.endCalls, 1);
+  Window w;
+  w.runtime.CloseWindow();
+  EXPECT_TRUE(w.runtime.ended);
+  EXPECT_EQ(w.runtime.endCalls, 1);
 }
 
 }  // namespace

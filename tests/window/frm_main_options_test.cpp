@@ -32,7 +32,7 @@ class Options : public ::testing::Test {
     }
     return seen;
   }
-  runtime::Colour Colour(std::size_t box) const { return runtime.ForeColor(box); }
+  runtime::Color Color(std::size_t box) const { return runtime.ForeColor(box); }
 
   SeededSource random{11};
   FakeRuntime runtime{random};
@@ -93,17 +93,17 @@ class PairWarning : public Options, public ::testing::WithParamInterface<PairCas
 TEST_P(PairWarning, SwitchingTheCyrillicSideOnWarnsBothForOneInterval) {
   const PairCase& p = GetParam();
   runtime.UserClick(p.cyrillic);
-  EXPECT_EQ(Colour(p.latin), kWarnColor);
-  EXPECT_EQ(Colour(p.cyrillic), kWarnColor);
-  EXPECT_EQ(Colour(p.otherLatin), runtime::kBlack);
-  EXPECT_EQ(Colour(p.otherCyrillic), runtime::kBlack);
+  EXPECT_EQ(Color(p.latin), kWarnColor);
+  EXPECT_EQ(Color(p.cyrillic), kWarnColor);
+  EXPECT_EQ(Color(p.otherLatin), runtime::kBlack);
+  EXPECT_EQ(Color(p.otherCyrillic), runtime::kBlack);
   EXPECT_TRUE(runtime.TimerEnabled(ctl::tmrSelect));
 
   runtime.AdvanceMs(kTimerIntervalMs - 1);
-  EXPECT_EQ(Colour(p.latin), kWarnColor);  // never early
+  EXPECT_EQ(Color(p.latin), kWarnColor);  // never early
   runtime.AdvanceMs(1);
-  EXPECT_EQ(Colour(p.latin), runtime::kBlack);
-  EXPECT_EQ(Colour(p.cyrillic), runtime::kBlack);
+  EXPECT_EQ(Color(p.latin), runtime::kBlack);
+  EXPECT_EQ(Color(p.cyrillic), runtime::kBlack);
   EXPECT_FALSE(runtime.TimerEnabled(ctl::tmrSelect));
 }
 
@@ -112,10 +112,10 @@ TEST_P(PairWarning, SwitchingTheLatinSideOnWhileCyrillicIsOnWarnsToo) {
   runtime.UserClick(p.latin);  // off
   runtime.AdvanceMs(kTimerIntervalMs);
   runtime.UserClick(p.cyrillic);  // on, partner off: no warning
-  EXPECT_EQ(Colour(p.cyrillic), runtime::kBlack);
+  EXPECT_EQ(Color(p.cyrillic), runtime::kBlack);
   runtime.UserClick(p.latin);  // on, partner on
-  EXPECT_EQ(Colour(p.latin), kWarnColor);
-  EXPECT_EQ(Colour(p.cyrillic), kWarnColor);
+  EXPECT_EQ(Color(p.latin), kWarnColor);
+  EXPECT_EQ(Color(p.cyrillic), kWarnColor);
 }
 
 TEST_P(PairWarning, SwitchingEitherSideOffClearsAtOnce) {
@@ -123,10 +123,10 @@ TEST_P(PairWarning, SwitchingEitherSideOffClearsAtOnce) {
   for (bool latinOff : {true, false}) {
     SCOPED_TRACE(latinOff ? "latin off" : "cyrillic off");
     runtime.UserClick(p.cyrillic);  // on: the pair turns red
-    ASSERT_EQ(Colour(p.latin), kWarnColor);
+    ASSERT_EQ(Color(p.latin), kWarnColor);
     runtime.UserClick(latinOff ? p.latin : p.cyrillic);
-    EXPECT_EQ(Colour(p.latin), runtime::kBlack);
-    EXPECT_EQ(Colour(p.cyrillic), runtime::kBlack);
+    EXPECT_EQ(Color(p.latin), runtime::kBlack);
+    EXPECT_EQ(Color(p.cyrillic), runtime::kBlack);
     EXPECT_TRUE(runtime.TimerEnabled(ctl::tmrSelect));  // switching off restarts it as well
     // Back to the defaults: Latin on, Cyrillic off.
     if (latinOff) runtime.UserClick(p.latin), runtime.UserClick(p.cyrillic);
@@ -139,12 +139,12 @@ TEST_P(PairWarning, AClickOnTheOtherPairRestartsTheTimerAndKeepsThisPairRed) {
   runtime.UserClick(p.cyrillic);
   runtime.AdvanceMs(3000);
   runtime.UserClick(p.otherLatin);  // off: the other pair has nothing to clear
-  EXPECT_EQ(Colour(p.latin), kWarnColor);
+  EXPECT_EQ(Color(p.latin), kWarnColor);
   runtime.AdvanceMs(kTimerIntervalMs - 1);
-  EXPECT_EQ(Colour(p.latin), kWarnColor);
-  EXPECT_EQ(Colour(p.cyrillic), kWarnColor);
+  EXPECT_EQ(Color(p.latin), kWarnColor);
+  EXPECT_EQ(Color(p.cyrillic), kWarnColor);
   runtime.AdvanceMs(1);
-  EXPECT_EQ(Colour(p.latin), runtime::kBlack);
+  EXPECT_EQ(Color(p.latin), runtime::kBlack);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -156,7 +156,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(Options, DigitsAndSpecialCharactersNeverWarn) {
   for (std::size_t box : {ctl::chA, ctl::chD, ctl::chA, ctl::chD}) {
     runtime.UserClick(box);
-    for (std::size_t b : kBoxes) EXPECT_EQ(Colour(b), runtime::kBlack);
+    for (std::size_t b : kBoxes) EXPECT_EQ(Color(b), runtime::kBlack);
   }
   EXPECT_FALSE(runtime.TimerEnabled(ctl::tmrSelect));
 }

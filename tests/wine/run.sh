@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Runs a Windows program under Wine in the project's private prefix (made by
-# tests/wine/prefix.sh): quiet, no Mono or Gecko prompts.
+# Runs a Windows program under Wine in the prefix the Windows tests made (tests/wine/prefix.sh):
+# quiet, no Mono or Gecko prompts.
 set -euo pipefail
-export WINEPREFIX="${TOLVANE_WINEPREFIX:-${TMPDIR:-/tmp}/tolvane-wine-$(id -u)}"
+: "${WINEPREFIX:?the Windows tests run through tests/wine/windows_tests.sh}"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 exec wine "$@"

@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
-# Builds the Windows program and its tests with mingw-w64 and runs the tests under Wine.
-# Runs under with_xvfb.sh: Wine draws its windows on that display.
+# Builds the Windows program and its tests with mingw-w64 and runs the tests under Wine, in a
+# prefix and with a wineserver of this run's own, both gone afterwards; other runs, of this
+# checkout or another, are not touched. Runs under with_xvfb.sh: Wine draws on that display.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-export WINEPREFIX="${TOLVANE_WINEPREFIX:-${TMPDIR:-/tmp}/tolvane-wine-$(id -u)}"
-trap 'wineserver -k >/dev/null 2>&1 || true' EXIT  # leave no Wine process behind
-tests/wine/prefix.sh
-[ -f build/windows/CMakeCache.txt ] || cmake --preset windows >/dev/null
+cmake --preset windows >/dev/null
 cmake --build --preset windows
+run=$(mktemp -d "${TMPDIR:-/tmp}/tolvane-wine.XXXXXX")
+export WINEPREFIX="$run/prefix"
+# With WINEPREFIX set, wineserver -k ends this prefix's server only.
+trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$run"' EXIT
+tests/wine/prefix.sh
 ctest --preset windows -j"$(nproc)"
 echo "tolvane.exe: $(stat -c %s build/windows/app/tolvane.exe) bytes"

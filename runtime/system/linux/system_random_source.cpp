@@ -1,0 +1,28 @@
+#include "runtime/system/system_random_source.h"
+
+#include <sys/random.h>
+
+#include <cerrno>
+#include <cstring>
+#include <stdexcept>
+#include <string>
+
+namespace tolvane::system {
+
+std::uint64_t SystemRandomSource::Fetch(std::span<std::uint8_t> block) {
+  std::uint64_t requests = 0;
+  std::size_t filled = 0;
+  while (filled < block.size()) {
+    // Blocks only until the kernel's generator is first seeded, early in boot.
+    const ssize_t got = getrandom(block.data() + filled, block.size() - filled, 0);
+    ++requests;
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      throw std::runtime_error(std::string("getrandom failed: ") + std::strerror(errno));
+    }
+    filled += static_cast<std::size_t>(got);
+  }
+  return requests;
+}
+
+}  // namespace tolvane::system

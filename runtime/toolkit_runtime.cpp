@@ -1,0 +1,90 @@
+#include "runtime/toolkit_runtime.h"
+
+#include <cstdio>
+#include <stdexcept>
+
+namespace tolvane::runtime {
+
+CheckBox& ToolkitForm::CheckBoxAt(std::size_t slot) {
+  return RequireKind(controls_.at(slot).checkBox, "check box");
+}
+ComboBox& ToolkitForm::ComboBoxAt(std::size_t slot) {
+  return RequireKind(controls_.at(slot).comboBox, "list");
+}
+TextBox& ToolkitForm::TextBoxAt(std::size_t slot) {
+  return RequireKind(controls_.at(slot).textBox, "text box");
+}
+Timer& ToolkitForm::TimerAt(std::size_t slot) {
+  return RequireKind(controls_.at(slot).timer, "timer");
+}
+
+void ToolkitForm::Unload() {
+  port_.Unload();
+  Hide();
+}
+
+void ToolkitForm::StopTimers() {
+  for (SlotControls& c : controls_) {
+    if (c.timer) c.timer->SetEnabled(false);
+  }
+}
+
+Form& ToolkitRuntime::CreateForm(const FormLayout& layout, FormEvents& events) {
+  forms_.push_back(MakeForm(layout, events, ended_, [this](std::string_view what) { Fail(what); }));
+  return *forms_.back();
+}
+
+ToolkitForm& ToolkitRuntime::LastForm() {
+  if (forms_.empty()) throw std::logic_error("no form yet");
+  return *forms_.back();
+}
+
+ToolkitForm& ToolkitRuntime::Own(Form& form) {
+  for (auto& owned : forms_) {
+    if (owned.get() == &form) return *owned;
+  }
+  throw std::logic_error("the form was not created by this runtime");
+}
+
+void ToolkitRuntime::Start(Form& form) {
+  ToolkitForm& own = Own(form);
+  own.Port().Load();
+  if (!ended_) own.Show();
+}
+
+int ToolkitRuntime::Run(Form& form) {
+  Start(form);
+  if (!ended_) Loop();
+  return status_;
+}
+
+void ToolkitRuntime::End() {
+  if (ended_) return;
+  EndWith(0);
+  Quit();
+}
+
+void ToolkitRuntime::EndWith(int status) {
+  ended_ = true;  // from here on no event reaches the logic
+  status_ = status;
+  for (auto& form : forms_) {
+    form->StopTimers();
+    form->Hide();
+  }
+}
+
+std::string ToolkitRuntime::FailureMessage(std::string_view what) {
+  return "Tolvane не может продолжить работу и будет закрыт.\n\nПричина: " + std::string(what);
+}
+
+void ToolkitRuntime::Fail(std::string_view what) {
+  if (ended_) return;
+  EndWith(1);
+  const std::string message = FailureMessage(what);
+  std::fprintf(stderr, "tolvane: %s\n", message.c_str());
+  std::fflush(stderr);
+  ShowFailure(message);
+  Quit();
+}
+
+}  // namespace tolvane::runtime

@@ -1,0 +1,68 @@
+// What makes the window a good desktop citizen: Russian toolkit texts, names a screen reader
+// speaks, and a double-click that selects the whole password.
+#include <gtest/gtest.h>
+
+#include <QAccessible>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTest>
+#include <memory>
+
+#include "runtime/qt/qt_runtime.h"
+#include "runtime_harness.h"
+#include "test_random.h"
+#include "window/frm_main.h"
+#include "window/frm_main_layout.h"
+
+namespace tolvane::window {
+namespace {
+
+class Desktop : public ::testing::Test {
+ protected:
+  QWidget* At(std::size_t slot) { return runtime.LastForm().WidgetAt(slot); }
+  QLineEdit& Result(int i) { return *static_cast<QLineEdit*>(At(ctl::txtResults(i))); }
+
+  testing::SeededSource random{4};
+  testing::FixedInstance instance;
+  runtime::QtRuntime runtime{{random, instance}};
+  frmMain form{runtime};
+  bool started = (runtime.Start(runtime.LastForm()), true);
+};
+
+TEST_F(Desktop, ContextMenuOfAResultBoxIsInRussian) {
+  std::unique_ptr<QMenu> menu(Result(1).createStandardContextMenu());
+  QStringList texts;
+  for (QAction* action : menu->actions()) {
+    if (!action->isSeparator()) texts << action->text().section('\t', 0, 0).remove('&');
+  }
+  EXPECT_EQ(texts, QStringList({"Отменить действие", "Повторить действие", "Вырезать", "Копировать",
+                                "Вставить", "Удалить", "Выделить всё"}));
+}
+
+TEST_F(Desktop, EveryControlHasASpokenName) {
+  const auto name = [&](std::size_t slot) {
+    return QAccessible::queryAccessibleInterface(At(slot))->text(QAccessible::Name).toStdString();
+  };
+  EXPECT_EQ(name(ctl::chA), "Цифры");
+  EXPECT_EQ(name(ctl::chE), "РУС Прописные буквы");
+  EXPECT_EQ(name(ctl::lblA), "0123456789");
+  EXPECT_EQ(name(ctl::lblD), "!\"#$%&'()*+,-./:;<=>?@[\\]^_`{|}~");
+  EXPECT_EQ(name(ctl::cmbSizeA), "Длина от");
+  EXPECT_EQ(name(ctl::cmbSizeB), "Длина до");
+  for (int i = 1; i <= 10; ++i) EXPECT_EQ(name(ctl::txtResults(i)), "Пароль " + std::to_string(i));
+  for (std::size_t slot = 0; slot < ctl::count; ++slot) {
+    if (At(slot)) {
+      EXPECT_FALSE(name(slot).empty()) << FrmMainLayout().controls[slot].name;
+    }
+  }
+}
+
+TEST_F(Desktop, DoubleClickSelectsTheWholePassword) {
+  QLineEdit& box = Result(3);
+  box.setText("ab,cd!ef-gh");
+  QTest::mouseDClick(&box, Qt::LeftButton, {}, QPoint(8, box.height() / 2));
+  EXPECT_EQ(box.selectedText(), "ab,cd!ef-gh");
+}
+
+}  // namespace
+}  // namespace tolvane::window

@@ -1,0 +1,111 @@
+// The runtime harness on Qt: real mouse and key events through QTest.
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEventLoop>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
+
+#include "runtime/keys.h"
+#include "runtime/qt/qt_runtime.h"
+#include "runtime_harness.h"
+
+namespace tolvane::testing {
+namespace {
+
+using runtime::QtForm;
+
+Qt::Key QtKey(std::int16_t virtualKey) {
+  switch (virtualKey) {
+    case runtime::kKeyEscape:
+      return Qt::Key_Escape;
+    case 9:
+      return Qt::Key_Tab;
+    case 40:
+      return Qt::Key_Down;
+    default:
+      if (virtualKey >= 112 && virtualKey <= 135) return Qt::Key(Qt::Key_F1 + (virtualKey - 112));
+      return Qt::Key(virtualKey);  // digits and letters share their codes
+  }
+}
+
+class QtHarness final : public RuntimeHarness {
+ public:
+  explicit QtHarness(runtime::Services services) : runtime_(services) {}
+
+  runtime::ToolkitRuntime& Runtime() override { return runtime_; }
+  // A real event loop, so the dispatcher blocks and announces it as it does in the program.
+  bool WaitFor(const std::function<bool()>& done, int ms) override {
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+      if (done()) loop.quit();
+    });
+    poll.start(5);
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    if (!done()) loop.exec();
+    return done();
+  }
+
+  void ClickCheckBox(std::size_t slot) override {
+    QWidget* box = At(slot);
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+  }
+  void ClickLabel(std::size_t slot, bool rightButton) override {
+    QTest::mouseClick(At(slot), rightButton ? Qt::RightButton : Qt::LeftButton);
+  }
+  void ChooseNextEntry(std::size_t list) override { PressKey(list, 40); }
+  void PressKey(std::size_t slot, std::int16_t virtualKey) override {
+    At(slot)->setFocus();
+    QTest::keyClick(At(slot), QtKey(virtualKey));
+  }
+  void CloseWindow() override { Form().Window().close(); }
+
+  bool WindowVisible() override { return Form().Window().isVisible(); }
+  std::string Title() override { return Form().Window().windowTitle().toStdString(); }
+  PixelRect ClientArea() override {
+    return {0, 0, Form().Window().width(), Form().Window().height()};
+  }
+  PixelRect RectOf(std::size_t slot) override {
+    const QPoint at = At(slot)->mapTo(&Form().Window(), QPoint());
+    return {at.x(), at.y(), At(slot)->width(), At(slot)->height()};
+  }
+  std::optional<std::size_t> ControlAt(int x, int y) override {
+    return Form().SlotOf(Form().Window().childAt(x, y));
+  }
+  std::optional<std::size_t> FocusAfterTab(std::size_t from) override {
+    QApplication::setActiveWindow(&Form().Window());
+    At(from)->setFocus();
+    QTest::keyClick(At(from), Qt::Key_Tab);
+    return Form().SlotOf(QApplication::focusWidget());
+  }
+  bool Checked(std::size_t box) override { return static_cast<QCheckBox*>(At(box))->isChecked(); }
+  std::string ShownText(std::size_t slot) override {
+    QWidget* w = At(slot);
+    if (auto* label = qobject_cast<QLabel*>(w)) return label->text().toStdString();
+    if (auto* list = qobject_cast<QComboBox*>(w)) return list->currentText().toStdString();
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) return edit->text().toStdString();
+    if (auto* box = qobject_cast<QCheckBox*>(w)) return box->text().toStdString();
+    return {};
+  }
+  runtime::Color CaptionColor(std::size_t slot) override {
+    const QColor c = At(slot)->palette().color(QPalette::WindowText);
+    return runtime::Rgb(c.red(), c.green(), c.blue());
+  }
+
+ private:
+  QtForm& Form() { return runtime_.LastForm(); }
+  QWidget* At(std::size_t slot) { return Form().WidgetAt(slot); }
+
+  runtime::QtRuntime runtime_;
+};
+
+}  // namespace
+
+std::unique_ptr<RuntimeHarness> MakeHarness(runtime::Services services) {
+  return std::make_unique<QtHarness>(services);
+}
+
+}  // namespace tolvane::testing

@@ -1,0 +1,196 @@
+// frmMain as the Qt runtime draws it: rectangles, stacking, colors, fonts, icon and tab order,
+// checked on the rendered window. Runs at scale factor 1 and again at 2 (QT_SCALE_FACTOR).
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontInfo>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QTest>
+
+#include "runtime/qt/qt_runtime.h"
+#include "runtime_harness.h"
+#include "test_random.h"
+#include "window/frm_main.h"
+#include "window/frm_main_layout.h"
+
+namespace tolvane::window {
+namespace {
+
+QColor Color(runtime::Color c) {
+  return QColor(runtime::RedOf(c), runtime::GreenOf(c), runtime::BlueOf(c));
+}
+
+class Rendered : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    app_ = new App;
+    app_->runtime.Start(app_->runtime.LastForm());
+    QWidget& window = app_->runtime.LastForm().Window();
+    window.activateWindow();
+    (void)QTest::qWaitForWindowExposed(&window);
+    image_ = new QImage(window.grab().toImage());
+  }
+  static void TearDownTestSuite() {
+    delete image_;
+    delete app_;
+  }
+
+  struct App {
+    testing::SeededSource random{2026};
+    testing::FixedInstance instance;
+    runtime::QtRuntime runtime{{random, instance}};
+    frmMain form{runtime};
+  };
+
+  static runtime::QtForm& Form() { return app_->runtime.LastForm(); }
+  static QWidget& Window() { return Form().Window(); }
+  static QWidget* At(std::size_t slot) { return Form().WidgetAt(slot); }
+  static const runtime::ControlLayout& LayoutOf(std::size_t slot) {
+    return FrmMainLayout().controls[slot];
+  }
+  // The color drawn at a point given in the window's logical pixels.
+  static QColor Pixel(QPoint logical) {
+    const double ratio = image_->devicePixelRatio();
+    return image_->pixelColor(
+        QPoint(static_cast<int>(logical.x() * ratio), static_cast<int>(logical.y() * ratio)));
+  }
+  static QPoint InWindow(std::size_t slot, QPoint local) {
+    return At(slot)->mapTo(&Window(), local);
+  }
+
+  static App* app_;
+  static QImage* image_;
+};
+
+Rendered::App* Rendered::app_ = nullptr;
+QImage* Rendered::image_ = nullptr;
+
+TEST_F(Rendered, ClientAreaAndTitleAreFixed) {
+  EXPECT_EQ(Window().windowTitle(), "Tolvane");
+  EXPECT_EQ(Window().size(), QSize(451, 403));
+  EXPECT_EQ(Window().minimumSize(), Window().maximumSize());
+  const double ratio = QApplication::primaryScreen()->devicePixelRatio();
+  EXPECT_EQ(image_->size(), QSize(451, 403) * ratio);
+}
+
+TEST_F(Rendered, InfoLabelIsTheLastLine) {
+  EXPECT_EQ(At(ctl::lblInfo)->geometry().bottom() + 1, Window().height());
+  const auto* label = static_cast<QLabel*>(At(ctl::lblInfo));
+  EXPECT_TRUE(label->font().bold());
+  EXPECT_TRUE(label->alignment() & Qt::AlignHCenter);
+}
+
+TEST_F(Rendered, BackgroundsAreLightGreyAndFieldsVeryLightGrey) {
+  const QColor panel = Color(kPanelGrey);
+  const QColor field = Color(kFieldGrey);
+  EXPECT_EQ(Pixel({2, 2}), panel) << "window";
+  EXPECT_EQ(Pixel({200, 171}), panel) << "between the frames";
+  EXPECT_EQ(Pixel(InWindow(ctl::frOptions, {20, 140})), panel) << "options frame";
+  EXPECT_EQ(Pixel(InWindow(ctl::lblA, {5, 9})), panel) << "label, left of its text";
+  EXPECT_EQ(Pixel(InWindow(ctl::chA, {150, 7})), panel) << "check box, right of its caption";
+  for (int i = 1; i <= 10; ++i) {
+    EXPECT_EQ(Pixel(InWindow(ctl::txtResults(i), {400, 8})), field) << "result box " << i;
+  }
+  for (std::size_t list : {ctl::cmbSizeA, ctl::cmbSizeB}) {
+    EXPECT_EQ(Pixel(InWindow(list, {25, 11})), field) << LayoutOf(list).name;
+  }
+}
+
+// Counts the pixels inside a widget that pass a test.
+template <typename Test>
+int CountPixels(const QImage& image, const QRect& logical, Test test) {
+  const double ratio = image.devicePixelRatio();
+  const QRect r(logical.topLeft() * ratio, logical.size() * ratio);
+  int n = 0;
+  for (int y = r.top(); y <= r.bottom(); ++y)
+    for (int x = r.left(); x <= r.right(); ++x) n += test(image.pixelColor(x, y));
+  return n;
+}
+
+QRect WindowRect(QWidget* widget, QWidget* window) {
+  return QRect(widget->mapTo(window, QPoint()), widget->size());
+}
+
+TEST_F(Rendered, OnlyTheInfoLineIsDarkRedAndTheRestIsBlack) {
+  const QColor red = Color(kWarnColor);
+  const auto isRed = [&](const QColor& c) { return c == red; };
+  // Text is antialiased: thin black strokes blend with the grey, so look for dark neutral ink.
+  const auto isReddish = [](const QColor& c) { return c.red() > c.green() + 40; };
+  const auto isBlack = [](const QColor& c) {
+    return c.red() < 0x40 && c.red() == c.green() && c.green() == c.blue();
+  };
+  EXPECT_GT(CountPixels(*image_, WindowRect(At(ctl::lblInfo), &Window()), isRed), 100);
+  const QRect above(0, 0, 451, At(ctl::lblInfo)->y());
+  EXPECT_EQ(CountPixels(*image_, above, isReddish), 0);
+  for (std::size_t slot : {ctl::lblA, ctl::lblD, ctl::lblSize, ctl::chB, ctl::chF}) {
+    EXPECT_GT(CountPixels(*image_, WindowRect(At(slot), &Window()), isBlack), 10)
+        << LayoutOf(slot).name;
+  }
+}
+
+TEST_F(Rendered, FontIsCalibriNinePointOrItsMetricTwin) {
+  for (std::size_t slot : std::vector<std::size_t>{ctl::lblA, ctl::chA, ctl::frOptions,
+                                                   ctl::txtResults(1), ctl::cmbSizeA}) {
+    const QFont font = At(slot)->font();
+    EXPECT_EQ(font.family(), "Calibri") << LayoutOf(slot).name;
+    EXPECT_EQ(font.pointSize(), 9) << LayoutOf(slot).name;
+    EXPECT_FALSE(font.bold()) << LayoutOf(slot).name;
+    const QString drawn = QFontInfo(font).family();
+    EXPECT_TRUE(drawn == "Calibri" || drawn == "Carlito") << drawn.toStdString();
+  }
+}
+
+TEST_F(Rendered, SetLabelsShowEveryCharacterLiterally) {
+  for (std::size_t slot :
+       {ctl::lblA, ctl::lblB, ctl::lblC, ctl::lblD, ctl::lblE, ctl::lblF, ctl::lblSize}) {
+    auto* label = static_cast<QLabel*>(At(slot));
+    const QString caption =
+        QString::fromUtf8(LayoutOf(slot).caption.data(), LayoutOf(slot).caption.size());
+    EXPECT_EQ(label->text(), caption);
+    EXPECT_EQ(label->textFormat(), Qt::PlainText);
+    EXPECT_FALSE(label->wordWrap());
+    EXPECT_TRUE(label->alignment() & Qt::AlignRight);
+    EXPECT_LE(QFontMetrics(label->font()).horizontalAdvance(caption), label->width())
+        << LayoutOf(slot).name;
+  }
+  EXPECT_EQ(static_cast<QLabel*>(At(ctl::lblD))->text().size(), 32);
+  EXPECT_EQ(static_cast<QLabel*>(At(ctl::lblSize))->text().size(), 32);
+}
+
+// lblD drawn by the label equals the caption drawn as plain text: no character is taken as
+// an access key and none is underlined.
+TEST_F(Rendered, AmpersandIsDrawnAndNothingUnderlined) {
+  auto* label = static_cast<QLabel*>(At(ctl::lblD));
+  QImage drawn = label->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  QImage expected(drawn.size(), QImage::Format_RGB32);
+  expected.setDevicePixelRatio(drawn.devicePixelRatio());
+  expected.fill(Color(kPanelGrey));
+  QPainter painter(&expected);
+  painter.setFont(label->font());
+  painter.setPen(Qt::black);
+  painter.drawText(label->contentsRect(), Qt::AlignRight | Qt::AlignTop | Qt::TextSingleLine,
+                   label->text());
+  painter.end();
+  EXPECT_EQ(drawn, expected);
+}
+
+TEST_F(Rendered, IconIsAPadlockWithAGreenTick) {
+  const QImage icon =
+      Window().windowIcon().pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32);
+  ASSERT_EQ(icon.size(), QSize(16, 16));
+  EXPECT_EQ(icon.pixelColor(15, 7), QColor(0, 255, 0)) << "tick, lower right";
+  EXPECT_EQ(icon.pixelColor(3, 0), QColor(0, 0, 0)) << "shackle outline";
+  EXPECT_EQ(icon.pixelColor(1, 7), QColor(255, 255, 255)) << "body highlight";
+  EXPECT_EQ(icon.pixelColor(3, 8), QColor(192, 192, 192)) << "silver body";
+  EXPECT_EQ(icon.pixelColor(0, 0).alpha(), 0) << "transparent corner";
+  EXPECT_EQ(icon.pixelColor(15, 15).alpha(), 0);
+}
+
+}  // namespace
+}  // namespace tolvane::window

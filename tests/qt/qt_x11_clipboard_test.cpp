@@ -1,0 +1,82 @@
+// On a real X display (run under with_xvfb.sh): what the program puts on the clipboard.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QTest>
+#include <memory>
+
+#include "runtime/qt/qt_clipboard.h"
+#include "runtime/qt/qt_runtime.h"
+#include "runtime_harness.h"
+#include "test_random.h"
+#include "window/frm_main.h"
+#include "window/frm_main_layout.h"
+
+namespace tolvane::window {
+namespace {
+
+const QMimeData* ClipboardData() {
+  return QGuiApplication::clipboard()->mimeData(QClipboard::Clipboard);
+}
+
+TEST(X11Clipboard, CopiesFromAResultBoxAreMarkedSecret) {
+  ASSERT_EQ(QGuiApplication::platformName(), "xcb");
+  testing::SeededSource random{5};
+  testing::FixedInstance instance;
+  runtime::QtRuntime runtime({random, instance});
+  frmMain form(runtime);
+  runtime.Start(runtime.LastForm());
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&runtime.LastForm().Window()));
+  const auto result = [&](int i) -> QLineEdit& {
+    return *static_cast<QLineEdit*>(runtime.LastForm().WidgetAt(ctl::txtResults(i)));
+  };
+  QLineEdit& box = result(2);
+
+  QGuiApplication::clipboard()->clear();
+  box.setFocus();
+  box.selectAll();
+  QTest::keySequence(&box, QKeySequence::Copy);
+  ASSERT_NE(ClipboardData(), nullptr);
+  EXPECT_EQ(ClipboardData()->text(), box.text());
+  EXPECT_EQ(ClipboardData()->data(runtime::kPasswordManagerHint), "secret");
+
+  // Cut from the context menu: the same hint; the text leaves the box as usual.
+  QLineEdit& other = result(5);
+  const QString password = other.text();
+  other.selectAll();
+  std::unique_ptr<QMenu> menu(other.createStandardContextMenu());
+  // The menu names no action; the cut entry is the one that shows the cut shortcut.
+  const QString cutKeys = QKeySequence(QKeySequence::Cut).toString(QKeySequence::NativeText);
+  QAction* cut = nullptr;
+  for (QAction* action : menu->actions()) {
+    if (action->text().endsWith("\t" + cutKeys)) cut = action;
+  }
+  ASSERT_NE(cut, nullptr);
+  cut->trigger();
+  EXPECT_EQ(other.text(), "");
+  EXPECT_EQ(ClipboardData()->text(), password);
+  EXPECT_EQ(ClipboardData()->data(runtime::kPasswordManagerHint), "secret");
+
+  // Selecting puts the text in the X selection: marked the same way.
+  other.setText(password);
+  other.selectAll();
+  if (QGuiApplication::clipboard()->supportsSelection()) {
+    const QMimeData* selection = QGuiApplication::clipboard()->mimeData(QClipboard::Selection);
+    ASSERT_NE(selection, nullptr);
+    EXPECT_EQ(selection->data(runtime::kPasswordManagerHint), "secret");
+  }
+  other.clear();
+
+  // And it pastes back as plain text.
+  QTest::keySequence(&other, QKeySequence::Paste);
+  EXPECT_EQ(other.text(), password);
+}
+
+}  // namespace
+}  // namespace tolvane::window

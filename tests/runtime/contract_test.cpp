@@ -1,0 +1,210 @@
+// Each toolkit's runtime against the contract: property writes and the events they raise,
+// the user's clicks, choices and keys, the timer, the layout, the end of the process, and a
+// handler that fails.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <stdexcept>
+
+#include "contract_form.h"
+#include "runtime/keys.h"
+#include "runtime_harness.h"
+#include "test_random.h"
+
+namespace tolvane::runtime {
+namespace {
+
+using namespace testing::contract;
+using testing::PixelRect;
+using testing::Recorder;
+using Log = std::vector<std::string>;
+
+class Contract : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    runtime.Start(form);
+    harness->WaitFor([] { return false; }, 0);
+    recorder.log.clear();
+  }
+  long Count(const std::string& entry) const {
+    return std::count(recorder.log.begin(), recorder.log.end(), entry);
+  }
+
+  testing::SeededSource random{1};
+  testing::FixedInstance instance;
+  std::unique_ptr<testing::RuntimeHarness> harness = testing::MakeHarness({random, instance});
+  ToolkitRuntime& runtime = harness->Runtime();
+  Recorder recorder;
+  Form& form = runtime.CreateForm(kForm, recorder);
+};
+
+TEST_F(Contract, ValueWriteRaisesClickOnlyWhenItChanges) {
+  CheckBox& box = form.CheckBoxAt(kBoxA);
+  std::int16_t seenInside = -1;
+  recorder.onClick = [&](std::size_t) { seenInside = box.Value(); };
+  box.SetValue(0);  // already 0
+  EXPECT_TRUE(recorder.log.empty());
+  box.SetValue(1);
+  EXPECT_EQ(recorder.log, (Log{"Click 2", "end Click 2"}));
+  EXPECT_EQ(seenInside, 1);  // the new value is visible inside the handler
+  EXPECT_TRUE(harness->Checked(kBoxA));
+  box.SetValue(1);
+  EXPECT_EQ(recorder.log.size(), 2u);
+}
+
+TEST_F(Contract, UserClickFlipsTheBoxAndRaisesClickOnce) {
+  harness->ClickCheckBox(kBoxB);
+  EXPECT_EQ(form.CheckBoxAt(kBoxB).Value(), 0);
+  EXPECT_EQ(recorder.log, (Log{"Click 3", "end Click 3"}));
+}
+
+TEST_F(Contract, EventsNestInsideTheWriteThatRaisesThem) {
+  CheckBox& a = form.CheckBoxAt(kBoxA);
+  CheckBox& b = form.CheckBoxAt(kBoxB);
+  recorder.onClick = [&](std::size_t slot) {
+    if (slot == kBoxA) b.SetValue(0);
+  };
+  a.SetValue(1);
+  EXPECT_EQ(recorder.log, (Log{"Click 2", "Click 3", "end Click 3", "end Click 2"}));
+}
+
+TEST_F(Contract, ListIndexWriteSelectsAndRaisesClick) {
+  ComboBox& list = form.ComboBoxAt(kList);
+  for (const char* item : {"50", "49", "48"}) list.AddItem(item);
+  EXPECT_EQ(list.ListIndex(), -1);  // entries added, none selected
+  int seenInside = -2;
+  recorder.onClick = [&](std::size_t) { seenInside = list.ListIndex(); };
+  list.SetListIndex(2);
+  EXPECT_EQ(seenInside, 2);
+  EXPECT_EQ(harness->ShownText(kList), "48");
+  EXPECT_EQ(recorder.log, (Log{"Click 4", "end Click 4"}));
+  list.SetListIndex(7);  // no such entry: ignored
+  EXPECT_EQ(list.ListIndex(), 2);
+  EXPECT_EQ(recorder.log.size(), 2u);
+}
+
+TEST_F(Contract, UserChoiceRaisesClickOnce) {
+  ComboBox& list = form.ComboBoxAt(kList);
+  for (const char* item : {"50", "49", "48"}) list.AddItem(item);
+  list.SetListIndex(0);
+  recorder.log.clear();
+  harness->ChooseNextEntry(kList);
+  EXPECT_EQ(list.ListIndex(), 1);
+  EXPECT_EQ(Count("Click 4"), 1);
+}
+
+TEST_F(Contract, TextRoundTripsUnicodeWithoutALengthLimit) {
+  TextBox& text = form.TextBoxAt(kText);
+  text.SetText("Ёё!\"\\`|~абв&");
+  EXPECT_EQ(text.Text(), "Ёё!\"\\`|~абв&");
+  EXPECT_EQ(harness->ShownText(kText), "Ёё!\"\\`|~абв&");
+  const std::string longText(100000, 'x');
+  text.SetText(longText);
+  EXPECT_EQ(text.Text(), longText);
+}
+
+TEST_F(Contract, LabelShowsItsCaptionLiterallyAndReportsLeftClicks) {
+  EXPECT_EQ(harness->ShownText(kLabel), "a&b<i>c</i>");
+  harness->ClickLabel(kLabel);
+  EXPECT_EQ(recorder.log, (Log{"Click 6", "end Click 6"}));
+  harness->ClickLabel(kLabel, /*rightButton=*/true);
+  EXPECT_EQ(recorder.log.size(), 2u);
+}
+
+TEST_F(Contract, KeysReachTheLogicFromEveryFocusableControl) {
+  harness->PressKey(kText, kKeyF5);
+  harness->PressKey(kBoxA, kKeyEscape);
+  harness->PressKey(kList, kKeyF2);
+  EXPECT_EQ(recorder.log, (Log{"KeyDown 5 116 0", "KeyDown 2 27 0", "KeyDown 4 113 0"}));
+}
+
+TEST_F(Contract, TabVisitsFocusableControlsInTabIndexOrderAndRoundAgain) {
+  // boxB 1, boxA 2, list 3, text 4, boxC 5; the label (0) and the frames never take it.
+  EXPECT_EQ(harness->FocusAfterTab(kBoxB), kBoxA);
+  EXPECT_EQ(harness->FocusAfterTab(kBoxA), kList);
+  EXPECT_EQ(harness->FocusAfterTab(kList), kText);
+  EXPECT_EQ(harness->FocusAfterTab(kText), kBoxC);
+  EXPECT_EQ(harness->FocusAfterTab(kBoxC), kBoxB);
+}
+
+TEST_F(Contract, ControlsStandAtTheirPlaceThroughNestedFrames) {
+  EXPECT_EQ(harness->ClientArea(), (PixelRect{0, 0, 300, 300}));
+  EXPECT_EQ(harness->RectOf(kFrame), (PixelRect{6, 6, 200, 200}));
+  EXPECT_EQ(harness->RectOf(kBoxA), (PixelRect{12, 24, 100, 15}));
+  EXPECT_EQ(harness->RectOf(kText), (PixelRect{6, 220, 200, 17}));
+  EXPECT_EQ(harness->RectOf(kInner), (PixelRect{119, 19, 80, 66}));
+  EXPECT_EQ(harness->RectOf(kBoxC), (PixelRect{125, 37, 66, 15}));
+  EXPECT_EQ(harness->ControlAt(130, 44), kBoxC);  // above both frames that hold it
+}
+
+TEST_F(Contract, TimerFiresEveryIntervalAndNeverEarly) {
+  using Clock = std::chrono::steady_clock;
+  Timer& timer = form.TimerAt(kTimer);
+  EXPECT_FALSE(timer.Enabled());
+  std::vector<Clock::duration> ticks;
+  const auto start = Clock::now();
+  recorder.onTimer = [&] {
+    ticks.push_back(Clock::now() - start);
+    if (ticks.size() == 3) timer.SetEnabled(false);
+  };
+  timer.SetEnabled(true);
+  EXPECT_TRUE(timer.Enabled());
+  ASSERT_TRUE(harness->WaitFor([&] { return ticks.size() >= 3; }, 5000));
+  for (std::size_t i = 0; i < ticks.size(); ++i) {
+    EXPECT_GE(ticks[i], std::chrono::milliseconds(60 * (i + 1))) << "tick " << i;
+  }
+  harness->WaitFor([] { return false; }, 150);
+  EXPECT_EQ(ticks.size(), 3u);  // stopped
+  EXPECT_FALSE(timer.Enabled());
+}
+
+TEST_F(Contract, RestartingTheTimerStartsAFullInterval) {
+  using Clock = std::chrono::steady_clock;
+  Timer& timer = form.TimerAt(kTimer);
+  Clock::time_point restarted;
+  std::optional<Clock::duration> firedAfter;
+  recorder.onTimer = [&] {
+    firedAfter = Clock::now() - restarted;
+    timer.SetEnabled(false);
+  };
+  timer.SetEnabled(true);
+  harness->WaitFor([] { return false; }, 40);
+  restarted = Clock::now();
+  timer.SetEnabled(false);
+  timer.SetEnabled(true);
+  ASSERT_TRUE(harness->WaitFor([&] { return firedAfter.has_value(); }, 5000));
+  EXPECT_GE(*firedAfter, std::chrono::milliseconds(60));
+}
+
+TEST_F(Contract, HeldRandomnessIsDiscardedBeforeTheLoopWaits) {
+  random.discards = 0;
+  harness->WaitFor([] { return false; }, 30);
+  EXPECT_GT(random.discards, 0);
+}
+
+TEST_F(Contract, NothingIsDeliveredAfterEnd) {
+  form.TimerAt(kTimer).SetEnabled(true);
+  runtime.End();
+  EXPECT_TRUE(runtime.Ended());
+  EXPECT_EQ(runtime.ExitStatus(), 0);
+  EXPECT_FALSE(harness->WindowVisible());
+  form.CheckBoxAt(kBoxA).SetValue(1);
+  harness->ClickCheckBox(kBoxB);
+  harness->WaitFor([] { return false; }, 100);
+  EXPECT_TRUE(recorder.log.empty());
+}
+
+TEST_F(Contract, ClosingTheWindowRaisesUnload) {
+  harness->CloseWindow();
+  EXPECT_EQ(recorder.log, (Log{"Unload"}));
+}
+
+TEST_F(Contract, AskingForTheWrongKindIsAProgrammingError) {
+  EXPECT_THROW(form.CheckBoxAt(kList), std::logic_error);
+  EXPECT_THROW(form.TextBoxAt(kLabel), std::logic_error);
+  EXPECT_THROW(form.TimerAt(kFrame), std::logic_error);
+}
+
+}  // namespace
+}  // namespace tolvane::runtime

@@ -1,0 +1,174 @@
+// frmMain on each toolkit's runtime: what the user sees, the clicks and keys they make.
+#include <gtest/gtest.h>
+
+#include "runtime/keys.h"
+#include "runtime_harness.h"
+#include "test_random.h"
+#include "utf8.h"
+#include "window/frm_main.h"
+#include "window/frm_main_layout.h"
+
+namespace tolvane::window {
+namespace {
+
+using runtime::ControlKind;
+using testing::PixelRect;
+
+// A runtime and the window on it.
+struct Running {
+  explicit Running(bool anotherInstance = false) : instance(anotherInstance) {}
+  void Start() { harness->Runtime().Start(harness->Runtime().LastForm()); }
+  std::string Result(int i) { return form.txtResults(i).Text(); }
+  std::vector<std::string> Results() {
+    std::vector<std::string> texts;
+    for (int i = 1; i <= 10; ++i) texts.push_back(Result(i));
+    return texts;
+  }
+
+  testing::SeededSource random{2026};
+  testing::FixedInstance instance;
+  std::unique_ptr<testing::RuntimeHarness> harness = testing::MakeHarness({random, instance});
+  frmMain form{harness->Runtime()};
+};
+
+TEST(FrmMainOnRuntime, BeforeLoadTheControlsStandAsCreated) {
+  Running app;
+  for (std::size_t box : {ctl::chA, ctl::chB, ctl::chC, ctl::chD, ctl::chE, ctl::chF}) {
+    EXPECT_EQ(app.harness->Checked(box), box != ctl::chE && box != ctl::chF);
+    EXPECT_EQ(app.harness->CaptionColor(box), runtime::kBlack);
+  }
+  EXPECT_EQ(app.form.cmbSizeA.ListCount(), 0);
+  EXPECT_EQ(app.form.cmbSizeB.ListCount(), 0);
+  EXPECT_EQ(app.Results(), std::vector<std::string>(10));
+  EXPECT_FALSE(app.form.tmrSelect.Enabled());
+  EXPECT_FALSE(app.harness->WindowVisible());
+}
+
+TEST(FrmMainOnRuntime, FirstShowHasTenPasswordsOfEightToTwelveDefaultCharacters) {
+  Running app;
+  app.Start();
+  EXPECT_TRUE(app.harness->WindowVisible());
+  EXPECT_EQ(app.harness->Title(), "Tolvane");
+  EXPECT_EQ(app.harness->ClientArea(), (PixelRect{0, 0, 451, 403}));
+  EXPECT_EQ(app.harness->ShownText(ctl::cmbSizeA), "8");
+  EXPECT_EQ(app.harness->ShownText(ctl::cmbSizeB), "12");
+  for (int i = 1; i <= 10; ++i) {
+    const std::u32string password = testing::FromUtf8(app.Result(i));
+    EXPECT_GE(password.size(), 8u);
+    EXPECT_LE(password.size(), 12u);
+    for (char32_t c : password) EXPECT_TRUE(c >= 0x21 && c <= 0x7E) << i;
+    EXPECT_EQ(app.harness->ShownText(ctl::txtResults(i)), app.Result(i));
+  }
+}
+
+TEST(FrmMainOnRuntime, EveryControlStandsWhereTheLayoutPutsIt) {
+  Running app;
+  app.Start();
+  const auto& controls = FrmMainLayout().controls;
+  int placed = 0;
+  for (std::size_t slot = 0; slot < ctl::count; ++slot) {
+    if (controls[slot].kind == ControlKind::Timer) continue;
+    const runtime::TwipRect twips = runtime::InClientArea(FrmMainLayout(), slot);
+    PixelRect expected{twips.left / 15, twips.top / 15, twips.width / 15, twips.height / 15};
+    PixelRect drawn = app.harness->RectOf(slot);
+    // A closed list on Windows is as tall as its font makes it.
+    if (controls[slot].kind == ControlKind::ComboBox) drawn.height = expected.height;
+    EXPECT_EQ(drawn, expected) << controls[slot].name << controls[slot].index;
+    ++placed;
+  }
+  EXPECT_EQ(placed, 28);  // and one timer: 29 controls
+  // Result box 1 is the top one.
+  EXPECT_EQ(app.harness->RectOf(ctl::txtResults(3)).top, 174 + 54);
+}
+
+TEST(FrmMainOnRuntime, CyrillicBoxesLieAboveTheOptionsFrameAndTakeItsClicks) {
+  Running app;
+  app.Start();
+  for (std::size_t box : {ctl::chE, ctl::chF}) {
+    const PixelRect r = app.harness->RectOf(box);
+    EXPECT_EQ(app.harness->ControlAt(r.left + r.width / 2, r.top + r.height / 2), box);
+  }
+}
+
+TEST(FrmMainOnRuntime, TabVisitsTheFocusableControlsInDesignedOrder) {
+  Running app;
+  app.Start();
+  std::vector<std::size_t> expected{ctl::cmbSizeA, ctl::cmbSizeB, ctl::chA, ctl::chB,
+                                    ctl::chC,      ctl::chD,      ctl::chE, ctl::chF};
+  for (int i = 1; i <= 10; ++i) expected.push_back(ctl::txtResults(i));
+  expected.push_back(ctl::cmbSizeA);  // and round again
+  for (std::size_t i = 1; i < expected.size(); ++i) {
+    EXPECT_EQ(app.harness->FocusAfterTab(expected[i - 1]), expected[i]) << "step " << i;
+  }
+}
+
+TEST(FrmMainOnRuntime, F5AndF2ReplaceAllTenAndEscapeEnds) {
+  Running app;
+  app.Start();
+  for (std::int16_t key : {runtime::kKeyF5, runtime::kKeyF2}) {
+    const auto before = app.Results();
+    app.harness->PressKey(ctl::txtResults(4), key);
+    const auto after = app.Results();
+    for (int i = 0; i < 10; ++i) EXPECT_NE(after[i], before[i]) << "box " << i + 1;
+  }
+  app.harness->PressKey(ctl::cmbSizeB, runtime::kKeyEscape);
+  EXPECT_TRUE(app.harness->Runtime().Ended());
+  EXPECT_FALSE(app.harness->WindowVisible());
+}
+
+TEST(FrmMainOnRuntime, ClosingTheWindowEndsTheProgram) {
+  Running app;
+  app.Start();
+  app.harness->CloseWindow();
+  EXPECT_TRUE(app.harness->Runtime().Ended());
+  EXPECT_EQ(app.harness->Runtime().ExitStatus(), 0);
+}
+
+TEST(FrmMainOnRuntime, SecondInstanceEndsBeforeItsWindowShows) {
+  Running second(/*anotherInstance=*/true);
+  second.Start();
+  EXPECT_TRUE(second.harness->Runtime().Ended());
+  EXPECT_EQ(second.harness->Runtime().ExitStatus(), 0);
+  EXPECT_FALSE(second.harness->WindowVisible());
+  EXPECT_EQ(second.Result(1), "");
+}
+
+TEST(FrmMainOnRuntime, ClicksOnLabelsAndBoxesSwitchClassesAndWarn) {
+  Running app;
+  app.Start();
+  testing::RuntimeHarness& h = *app.harness;
+  h.ClickLabel(ctl::lblE);
+  EXPECT_TRUE(h.Checked(ctl::chE));
+  EXPECT_EQ(app.form.UseRusUpper, 1);
+  EXPECT_EQ(h.CaptionColor(ctl::chB), kWarnColor);
+  EXPECT_EQ(h.CaptionColor(ctl::chE), kWarnColor);
+  EXPECT_EQ(h.CaptionColor(ctl::chC), runtime::kBlack);
+  EXPECT_EQ(h.CaptionColor(ctl::lblInfo), kWarnColor);
+
+  h.ClickCheckBox(ctl::chE);
+  EXPECT_FALSE(h.Checked(ctl::chE));
+  EXPECT_EQ(app.form.UseRusUpper, 0);
+  EXPECT_EQ(h.CaptionColor(ctl::chB), runtime::kBlack);
+  EXPECT_EQ(h.CaptionColor(ctl::chE), runtime::kBlack);
+
+  // Digits off by their label: no result box holds a digit any more.
+  h.ClickLabel(ctl::lblA);
+  EXPECT_EQ(app.form.UseDigits, 0);
+  for (int i = 1; i <= 10; ++i) {
+    for (char c : app.Result(i)) EXPECT_FALSE(c >= '0' && c <= '9') << i;
+  }
+}
+
+TEST(FrmMainOnRuntime, AllClassesOffLeavesTenEmptyBoxesAndOneBackFillsThem) {
+  Running app;
+  app.Start();
+  for (std::size_t label : {ctl::lblA, ctl::lblB, ctl::lblC, ctl::lblD}) {
+    app.harness->ClickLabel(label);
+  }
+  EXPECT_EQ(app.Results(), std::vector<std::string>(10));
+  app.harness->ClickLabel(ctl::lblF);
+  for (int i = 1; i <= 10; ++i) EXPECT_GE(testing::FromUtf8(app.Result(i)).size(), 8u);
+}
+
+}  // namespace
+}  // namespace tolvane::window

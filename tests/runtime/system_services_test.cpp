@@ -1,0 +1,93 @@
+// The operating system's services, the same checks on every platform.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "runtime/system/single_instance.h"
+#include "runtime/system/system_random_source.h"
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace tolvane::system {
+namespace {
+
+std::string TestProgram(const char* what) {
+#if defined(_WIN32)
+  const unsigned long pid = GetCurrentProcessId();
+#else
+  const unsigned long pid = getpid();
+#endif
+  return "tolvane-test-" + std::to_string(pid) + "-" + what;
+}
+
+bool AllZero(std::span<const std::uint8_t> bytes) {
+  return std::all_of(bytes.begin(), bytes.end(), [](std::uint8_t b) { return b == 0; });
+}
+
+TEST(SingleInstance, ASecondClaimSeesTheFirstUntilItGoes) {
+  {
+    SingleInstance first(TestProgram("same"));
+    EXPECT_FALSE(first.AnotherIsRunning());
+    EXPECT_FALSE(first.AnotherIsRunning());  // asking again changes nothing
+    SingleInstance second(TestProgram("same"));
+    EXPECT_TRUE(second.AnotherIsRunning());
+    SingleInstance other(TestProgram("other"));
+    EXPECT_FALSE(other.AnotherIsRunning());
+  }
+  SingleInstance next(TestProgram("same"));
+  EXPECT_FALSE(next.AnotherIsRunning());
+}
+
+TEST(SingleInstance, OfManySimultaneousClaimsExactlyOneWins) {
+  constexpr int kStarts = 16;
+  std::vector<std::unique_ptr<SingleInstance>> instances;
+  for (int i = 0; i < kStarts; ++i) {
+    instances.push_back(std::make_unique<SingleInstance>(TestProgram("race")));
+  }
+  std::atomic<int> ready{0};
+  std::atomic<int> firsts{0};
+  std::vector<std::thread> threads;
+  for (auto& instance : instances) {
+    threads.emplace_back([&, raw = instance.get()] {
+      ++ready;
+      while (ready < kStarts) {
+      }
+      if (!raw->AnotherIsRunning()) ++firsts;
+    });
+  }
+  for (auto& t : threads) t.join();
+  EXPECT_EQ(firsts, 1);
+}
+
+TEST(SystemRandomSource, WipesEachByteAsItIsHandedOutAndTheRestWhenDiscarded) {
+  SystemRandomSource source;
+  unsigned seen = 0;
+  for (int i = 0; i < 40; ++i) seen |= source.NextByte();
+  EXPECT_NE(seen, 0u);  // forty zero bytes from a real source: odds 2^-320
+  EXPECT_EQ(source.BytesHeld(), SystemRandomSource::kBlockBytes - 40);
+  EXPECT_TRUE(AllZero(source.Block().first(40)));
+  EXPECT_FALSE(AllZero(source.Block().subspan(40)));  // odds 2^-32448
+  source.Discard();
+  EXPECT_EQ(source.BytesHeld(), 0u);
+  EXPECT_TRUE(AllZero(source.Block()));
+}
+
+TEST(SystemRandomSource, FetchesInBlocks) {
+  SystemRandomSource source;
+  for (std::size_t i = 0; i < 8 * SystemRandomSource::kBlockBytes; ++i) source.NextByte();
+  EXPECT_EQ(source.Requests(), 8u);
+  source.NextByte();
+  EXPECT_EQ(source.Requests(), 9u);
+}
+
+}  // namespace
+}  // namespace tolvane::system

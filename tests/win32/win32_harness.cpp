@@ -1,0 +1,122 @@
+// The runtime harness on Win32: the messages the system sends for the user's clicks and keys,
+// run through the runtime's own message loop.
+#include <windows.h>
+
+#include <vector>
+
+#include "runtime/win32/text.h"
+#include "runtime/win32/win32_runtime.h"
+#include "runtime_harness.h"
+
+namespace tolvane::testing {
+namespace {
+
+using runtime::Win32Form;
+
+class Win32Harness final : public RuntimeHarness {
+ public:
+  explicit Win32Harness(runtime::Services services) : runtime_(services) {}
+  ~Win32Harness() override {
+    MSG msg;  // a quit message End posted must not reach the next test
+    while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+  }
+
+  runtime::ToolkitRuntime& Runtime() override { return runtime_; }
+  bool WaitFor(const std::function<bool()>& done, int ms) override {
+    const ULONGLONG until = GetTickCount64() + static_cast<ULONGLONG>(ms);
+    runtime_.PumpMessages();
+    while (!done() && GetTickCount64() < until) {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+      runtime_.PumpMessages();
+    }
+    return done();
+  }
+
+  void ClickCheckBox(std::size_t slot) override {
+    SendMessageW(At(slot), BM_CLICK, 0, 0);
+    runtime_.PumpMessages();
+  }
+  void ClickLabel(std::size_t slot, bool rightButton) override {
+    const LPARAM at = MAKELPARAM(3, 3);
+    SendMessageW(At(slot), rightButton ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, 0, at);
+    SendMessageW(At(slot), rightButton ? WM_RBUTTONUP : WM_LBUTTONUP, 0, at);
+    runtime_.PumpMessages();
+  }
+  void ChooseNextEntry(std::size_t list) override { PressKey(list, VK_DOWN); }
+  void PressKey(std::size_t slot, std::int16_t virtualKey) override {
+    SetFocus(At(slot));
+    PostMessageW(At(slot), WM_KEYDOWN, static_cast<WPARAM>(virtualKey), 0);
+    runtime_.PumpMessages();
+  }
+  void CloseWindow() override {
+    SendMessageW(Form().Window(), WM_CLOSE, 0, 0);
+    runtime_.PumpMessages();
+  }
+
+  bool WindowVisible() override { return IsWindowVisible(Form().Window()); }
+  std::string Title() override {
+    wchar_t title[64] = {};
+    GetWindowTextW(Form().Window(), title, 64);
+    return runtime::Narrow(title);
+  }
+  PixelRect ClientArea() override {
+    RECT r;
+    GetClientRect(Form().Window(), &r);
+    return {0, 0, r.right, r.bottom};
+  }
+  PixelRect RectOf(std::size_t slot) override {
+    RECT r;
+    GetWindowRect(At(slot), &r);
+    MapWindowPoints(HWND_DESKTOP, Form().Window(), reinterpret_cast<POINT*>(&r), 2);
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+  }
+  std::optional<std::size_t> ControlAt(int x, int y) override {
+    return Form().SlotOfControl(ChildWindowFromPointEx(Form().Window(), POINT{x, y}, CWP_SKIPINVISIBLE));
+  }
+  std::optional<std::size_t> FocusAfterTab(std::size_t from) override {
+    PressKey(from, VK_TAB);
+    return Form().SlotOfControl(GetFocus());
+  }
+  bool Checked(std::size_t box) override {
+    return SendMessageW(At(box), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  }
+  std::string ShownText(std::size_t slot) override {
+    wchar_t className[16] = {};
+    GetClassNameW(At(slot), className, 16);
+    if (lstrcmpiW(className, L"COMBOBOX") == 0) {
+      const LRESULT index = SendMessageW(At(slot), CB_GETCURSEL, 0, 0);
+      if (index == CB_ERR) return {};
+      std::vector<wchar_t> text(
+          static_cast<std::size_t>(SendMessageW(At(slot), CB_GETLBTEXTLEN, index, 0)) + 1);
+      SendMessageW(At(slot), CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+      return runtime::Narrow(text.data());
+    }
+    std::vector<wchar_t> text(static_cast<std::size_t>(GetWindowTextLengthW(At(slot))) + 1);
+    GetWindowTextW(At(slot), text.data(), static_cast<int>(text.size()));
+    return runtime::Narrow(text.data());
+  }
+  // The color the window hands the control to paint its caption in.
+  runtime::Color CaptionColor(std::size_t slot) override {
+    HDC dc = GetDC(Form().Window());
+    SendMessageW(Form().Window(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                 reinterpret_cast<LPARAM>(At(slot)));
+    const COLORREF c = GetTextColor(dc);
+    ReleaseDC(Form().Window(), dc);
+    return runtime::Rgb(GetRValue(c), GetGValue(c), GetBValue(c));
+  }
+
+ private:
+  Win32Form& Form() { return runtime_.LastForm(); }
+  HWND At(std::size_t slot) { return Form().ControlAt(slot); }
+
+  runtime::Win32Runtime runtime_;
+};
+
+}  // namespace
+
+std::unique_ptr<RuntimeHarness> MakeHarness(runtime::Services services) {
+  return std::make_unique<Win32Harness>(services);
+}
+
+}  // namespace tolvane::testing
