@@ -1,3 +1,6 @@
+#include <cstdio>
+#include <exception>
+
 #include "runtime/qt/qt_runtime.h"
 #include "runtime/system/process_hardening.h"
 #include "runtime/system/single_instance.h"
@@ -6,10 +9,16 @@
 
 int main() {
   using namespace tolvane;
-  system::HardenProcess();
-  system::SystemRandomSource random;
-  system::SingleInstance instance("tolvane");
-  runtime::QtRuntime runtime({random, instance}, {.name = "Tolvane", .version = TOLVANE_VERSION});
-  window::frmMain form(runtime);
-  return form.Run();
+  try {
+    system::HardenProcess();
+    system::SystemRandomSource random;
+    system::SingleInstance instance("tolvane");
+    runtime::QtRuntime runtime({random, instance}, {.name = "Tolvane", .version = TOLVANE_VERSION});
+    window::frmMain form(runtime);
+    return form.Run();
+  } catch (const std::exception& error) {  // before the window could take events
+    std::fprintf(stderr, "tolvane: %s\n",
+                 runtime::ToolkitRuntime::FailureMessage(error.what()).c_str());
+    return 1;
+  }
 }

@@ -1,17 +1,27 @@
 #include <windows.h>
 
+#include <exception>
+
 #include "runtime/system/process_hardening.h"
 #include "runtime/system/single_instance.h"
 #include "runtime/system/system_random_source.h"
+#include "runtime/win32/text.h"
 #include "runtime/win32/win32_runtime.h"
 #include "window/frm_main.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   using namespace tolvane;
-  system::HardenProcess();
-  system::SystemRandomSource random;
-  system::SingleInstance instance("Tolvane");
-  runtime::Win32Runtime runtime({random, instance});
-  window::frmMain form(runtime);
-  return form.Run();
+  try {
+    system::HardenProcess();
+    system::SystemRandomSource random;
+    system::SingleInstance instance("Tolvane");
+    runtime::Win32Runtime runtime({random, instance});
+    window::frmMain form(runtime);
+    return form.Run();
+  } catch (const std::exception& error) {  // before the window could take events
+    const std::wstring message =
+        runtime::Widen(runtime::ToolkitRuntime::FailureMessage(error.what()));
+    MessageBoxW(nullptr, message.c_str(), L"Tolvane", MB_OK | MB_ICONERROR | MB_TASKMODAL);
+    return 1;
+  }
 }

@@ -9,14 +9,8 @@ program=$1
 probe=$2
 # Runs under with_xvfb.sh, which provides DISPLAY, XDG_RUNTIME_DIR and no session bus.
 [ -n "${DISPLAY:-}" ] || { echo "needs an X display" >&2; exit 1; }
-work=$(mktemp -d)
-app_pid=
-cleanup() {
-  [ -n "$app_pid" ] && kill -9 "$app_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+# shellcheck source=session.sh
+. "$(dirname "$0")/session.sh"
 now() { date +%s.%N; }
 # until_within SECONDS COMMAND...: runs the command until it succeeds or the time is up.
 until_within() {
@@ -81,9 +75,6 @@ timeout 20 "$program" >"$work/second.log" 2>&1 || second_status=$?
 kill -0 "$app_pid" || fail "the first instance died"
 
 xdotool key Escape
-status=0
-timeout 10 tail --pid="$app_pid" -f /dev/null || fail "Esc did not end the program"
-wait "$app_pid" || status=$?
-app_pid=
+await_end
 [ "$status" -eq 0 ] || fail "Esc ended the program with status $status"
 echo "xvfb session: all checks passed (the warning lasted $lasted s)"

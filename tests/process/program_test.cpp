@@ -1,9 +1,15 @@
-// The built program as whole processes: single instance and silence of a second start.
+// The built program as whole processes: one instance per user, silence of a second start, no
+// other account can keep it from starting, core files off. Every program runs offscreen with
+// a runtime directory of the test's own, so the user's own Tolvane is never involved, and
+// every process a test starts is killed when the test ends, however it ends.
 #include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <spawn.h>
+#include <sys/file.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,130 +20,138 @@
 #include <sstream>
 #include <thread>
 
-#include "runtime/system/single_instance.h"
-
-extern char** environ;
-
 namespace tolvane {
 namespace {
 
 using namespace std::chrono_literals;
+namespace fs = std::filesystem;
 
+constexpr uid_t kNobody = 65534;
+
+// A started program; killed when it goes out of scope.
 struct Process {
+  Process() = default;
+  Process(Process&& other) noexcept : pid(std::exchange(other.pid, -1)), out(other.out) {}
+  ~Process() { Kill(); }
+  void Kill() {
+    if (pid <= 0) return;
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+    pid = -1;
+  }
+  // Exit status, or -1 while it still runs after the wait.
+  int WaitFor(std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    int status = 0;
+    do {
+      if (waitpid(pid, &status, WNOHANG) == pid) {
+        pid = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+      }
+      std::this_thread::sleep_for(10ms);
+    } while (std::chrono::steady_clock::now() < deadline);
+    return -1;
+  }
+  // True once the program holds its instance lock (read from /proc/locks, without touching it).
+  bool HoldsItsLock() const {
+    std::ifstream locks("/proc/locks");
+    std::string line;
+    while (std::getline(locks, line)) {
+      std::istringstream fields(line);
+      std::string number, kind, mode, access, holder;
+      fields >> number >> kind >> mode >> access >> holder;
+      if (kind == "FLOCK" && holder == std::to_string(pid)) return true;
+    }
+    return false;
+  }
+  bool WaitUntilItHoldsItsLock() const {
+    for (int i = 0; i < 1000 && !HoldsItsLock(); ++i) std::this_thread::sleep_for(10ms);
+    return HoldsItsLock();
+  }
+  std::string Output() const {
+    std::ifstream in(out);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+
   pid_t pid = -1;
-  std::string outPath;
+  std::string out;
 };
-
-// Starts the program on the offscreen platform with its output captured in a file.
-Process Start(const std::string& outPath) {
-  Process p{-1, outPath};
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                   0600);
-  posix_spawn_file_actions_adddup2(&actions, 1, 2);
-  char* argv[] = {const_cast<char*>(TOLVANE_PROGRAM), nullptr};
-  EXPECT_EQ(posix_spawn(&p.pid, TOLVANE_PROGRAM, &actions, nullptr, argv, environ), 0);
-  posix_spawn_file_actions_destroy(&actions);
-  return p;
-}
-
-// Exit status, or -1 if the process is still running after the wait.
-int WaitFor(pid_t pid, std::chrono::milliseconds limit) {
-  const auto deadline = std::chrono::steady_clock::now() + limit;
-  int status = 0;
-  while (std::chrono::steady_clock::now() < deadline) {
-    if (waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : 128;
-    std::this_thread::sleep_for(10ms);
-  }
-  return -1;
-}
-
-bool NameHeld() {
-  system::SingleInstance probe("tolvane");
-  return probe.AnotherIsRunning();
-}
-
-bool WaitUntilHeld() {
-  for (int i = 0; i < 1000 && !NameHeld(); ++i) std::this_thread::sleep_for(10ms);
-  return NameHeld();
-}
-
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void Stop(Process& p) {
-  if (p.pid > 0) {
-    kill(p.pid, SIGKILL);
-    waitpid(p.pid, nullptr, 0);
-    p.pid = -1;
-  }
-}
 
 class Program : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_FALSE(NameHeld()) << "another Tolvane runs for this user; close it first";
-    dir_ = std::filesystem::temp_directory_path() /
-           ("tolvane-program-test-" + std::to_string(getpid()));
-    std::filesystem::create_directories(dir_ / "runtime");
-    std::filesystem::permissions(dir_ / "runtime", std::filesystem::perms::owner_all);
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    setenv("XDG_RUNTIME_DIR", (dir_ / "runtime").c_str(), 1);
+    dir_ = fs::temp_directory_path() / ("tolvane-program-test-" + std::to_string(getpid()));
+    fs::create_directories(dir_ / "runtime");
+    fs::permissions(dir_, fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
+    fs::permissions(dir_ / "runtime", fs::perms::owner_all);
   }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-  std::string Out(const char* name) { return (dir_ / name).string(); }
-  std::filesystem::path dir_;
+  void TearDown() override { fs::remove_all(dir_); }
+
+  // Starts the program offscreen, with no session bus, the given runtime directory and user.
+  Process Start(const std::string& name, const fs::path& runtimeDir, uid_t user = getuid()) {
+    Process p;
+    p.out = (dir_ / name).string();
+    p.pid = fork();
+    if (p.pid == 0) {
+      const int out = open(p.out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+      dup2(out, 1);
+      dup2(out, 2);
+      if (user != getuid() &&
+          (setgroups(0, nullptr) != 0 || setgid(user) != 0 || setuid(user) != 0)) {
+        _exit(126);
+      }
+      setenv("QT_QPA_PLATFORM", "offscreen", 1);
+      setenv("XDG_RUNTIME_DIR", runtimeDir.c_str(), 1);
+      setenv("HOME", dir_.c_str(), 1);
+      setenv("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + (dir_ / "no-bus").string()).c_str(), 1);
+      execl(TOLVANE_PROGRAM, TOLVANE_PROGRAM, nullptr);
+      _exit(127);
+    }
+    return p;
+  }
+  fs::path Runtime() const { return dir_ / "runtime"; }
+  fs::path dir_;
 };
 
 TEST_F(Program, SecondStartEndsSilentlyAndLeavesTheFirstRunning) {
-  Process first = Start(Out("first"));
-  ASSERT_TRUE(WaitUntilHeld());
-  Process second = Start(Out("second"));
-  EXPECT_EQ(WaitFor(second.pid, 10s), 0);
-  EXPECT_EQ(Slurp(second.outPath), "");
-  EXPECT_EQ(WaitFor(first.pid, 0ms), -1) << "the first instance must still run";
-  EXPECT_TRUE(NameHeld());
-  Stop(first);
+  Process first = Start("first", Runtime());
+  ASSERT_TRUE(first.WaitUntilItHoldsItsLock());
+  Process second = Start("second", Runtime());
+  EXPECT_EQ(second.WaitFor(10s), 0);
+  EXPECT_EQ(second.Output(), "");
+  EXPECT_EQ(first.WaitFor(0ms), -1) << "the first instance must still run";
+  EXPECT_TRUE(first.HoldsItsLock());
 }
 
 TEST_F(Program, AKilledInstanceNeverBlocksTheNextStart) {
-  Process first = Start(Out("first"));
-  ASSERT_TRUE(WaitUntilHeld());
-  Stop(first);
-  EXPECT_FALSE(NameHeld());
-  Process next = Start(Out("next"));
-  ASSERT_TRUE(WaitUntilHeld());
-  EXPECT_EQ(WaitFor(next.pid, 300ms), -1) << "the next start must run";
-  Stop(next);
+  Process first = Start("first", Runtime());
+  ASSERT_TRUE(first.WaitUntilItHoldsItsLock());
+  first.Kill();
+  Process next = Start("next", Runtime());
+  ASSERT_TRUE(next.WaitUntilItHoldsItsLock());
+  EXPECT_EQ(next.WaitFor(300ms), -1) << "the next start must run";
 }
 
 TEST_F(Program, OfSimultaneousStartsExactlyOneKeepsRunning) {
   constexpr int kStarts = 6;
   std::vector<Process> starts;
-  for (int i = 0; i < kStarts; ++i)
-    starts.push_back(Start(Out(("start" + std::to_string(i)).c_str())));
+  for (int i = 0; i < kStarts; ++i) starts.push_back(Start("start" + std::to_string(i), Runtime()));
   int ended = 0;
   for (Process& p : starts) {
-    const int status = WaitFor(p.pid, 5s);
+    const int status = p.WaitFor(5s);
     if (status != -1) {
       EXPECT_EQ(status, 0);
-      p.pid = -1;
       ++ended;
     }
   }
   EXPECT_EQ(ended, kStarts - 1);
-  EXPECT_TRUE(NameHeld());
-  for (Process& p : starts) Stop(p);
 }
 
 TEST_F(Program, RunsWithCoreFilesOff) {
-  Process p = Start(Out("limits"));
-  ASSERT_TRUE(WaitUntilHeld());  // past start-up
+  Process p = Start("limits", Runtime());
+  ASSERT_TRUE(p.WaitUntilItHoldsItsLock());  // past start-up
   std::string line;
   std::ifstream limits("/proc/" + std::to_string(p.pid) + "/limits");
   while (std::getline(limits, line) && line.rfind("Max core file size", 0) != 0) {
@@ -147,7 +161,40 @@ TEST_F(Program, RunsWithCoreFilesOff) {
   fields >> soft >> hard;
   EXPECT_EQ(soft, "0");
   EXPECT_EQ(hard, "0");
-  Stop(p);
+}
+
+// Another account holds what it can: the abstract socket name "tolvane-<uid>" of the user,
+// and the lock in a runtime directory that is not the user's own. Neither keeps the user's
+// Tolvane from starting, and a start in the user's own directory holds the lock there.
+TEST_F(Program, AnotherAccountCannotKeepItFromStarting) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root, to run the program as another user";
+  const fs::path own = dir_ / "nobody-runtime";
+  fs::create_directory(own);
+  ASSERT_EQ(chown(own.c_str(), kNobody, kNobody), 0);
+  fs::permissions(own, fs::perms::owner_all);
+  const fs::path shared = dir_ / "shared";
+  fs::create_directory(shared);
+  fs::permissions(shared, fs::perms::all | fs::perms::sticky_bit);
+  fs::permissions(dir_, fs::perms::all);  // the program's output files, as nobody
+
+  const int socket = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  const std::string name = "tolvane-" + std::to_string(kNobody);
+  name.copy(address.sun_path + 1, name.size());
+  ASSERT_EQ(bind(socket, reinterpret_cast<sockaddr*>(&address),
+                 static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + name.size())),
+            0);
+  const int lock = open((shared / "tolvane.lock").c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0644);
+  ASSERT_EQ(flock(lock, LOCK_EX | LOCK_NB), 0);
+
+  Process inOwn = Start("own", own, kNobody);
+  EXPECT_TRUE(inOwn.WaitUntilItHoldsItsLock());
+  EXPECT_EQ(inOwn.WaitFor(300ms), -1) << inOwn.Output();
+  Process inShared = Start("shared", shared, kNobody);
+  EXPECT_EQ(inShared.WaitFor(1s), -1) << "a lock in a shared directory kept it from starting";
+  close(lock);
+  close(socket);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 
@@ -62,6 +63,19 @@ class QtHarness final : public RuntimeHarness {
     QTest::keyClick(At(slot), QtKey(virtualKey));
   }
   void CloseWindow() override { Form().Window().close(); }
+  std::string ReadMessageDuring(const std::function<void()>& act) override {
+    std::string text;
+    QTimer reader;  // fires inside the message box's own loop
+    QObject::connect(&reader, &QTimer::timeout, [&] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        text = box->text().toStdString();
+        box->accept();
+      }
+    });
+    reader.start(10);
+    act();
+    return text;
+  }
 
   bool WindowVisible() override { return Form().Window().isVisible(); }
   std::string Title() override { return Form().Window().windowTitle().toStdString(); }

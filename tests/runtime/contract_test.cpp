@@ -195,6 +195,19 @@ TEST_F(Contract, NothingIsDeliveredAfterEnd) {
   EXPECT_TRUE(recorder.log.empty());
 }
 
+// What a handler throws never crosses the toolkit: the window goes, the user is told why, the
+// program ends with status 1.
+TEST_F(Contract, AHandlerThatFailsEndsTheProgramWithAMessage) {
+  recorder.onClick = [](std::size_t) { throw std::runtime_error("проба"); };
+  const std::string message = harness->ReadMessageDuring([&] { harness->ClickCheckBox(kBoxA); });
+  EXPECT_EQ(message, ToolkitRuntime::FailureMessage("проба"));
+  EXPECT_TRUE(runtime.Ended());
+  EXPECT_EQ(runtime.ExitStatus(), 1);
+  EXPECT_FALSE(harness->WindowVisible());
+  harness->ClickCheckBox(kBoxB);  // nothing more is delivered
+  EXPECT_EQ(Count("Click 3"), 0);
+}
+
 TEST_F(Contract, ClosingTheWindowRaisesUnload) {
   harness->CloseWindow();
   EXPECT_EQ(recorder.log, (Log{"Unload"}));

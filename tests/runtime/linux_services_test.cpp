@@ -3,8 +3,12 @@
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <cstdlib>
+#include <string>
 
 #include "runtime/system/process_hardening.h"
 #include "runtime/system/single_instance.h"
@@ -37,6 +41,21 @@ TEST(SingleInstance, AKilledHolderNeverBlocksTheNextStart) {
   EXPECT_FALSE(afterKill.AnotherIsRunning());
   close(ready[0]);
   close(ready[1]);
+}
+
+// A runtime directory others may write to could hold anyone's lock: it is not used, and the
+// program starts rather than trust it.
+TEST(SingleInstance, ADirectoryOthersCanWriteToIsNotTrusted) {
+  const std::string own = std::getenv("XDG_RUNTIME_DIR");
+  const std::string shared = own + "/shared";
+  ASSERT_EQ(mkdir(shared.c_str(), 0777), 0);
+  ASSERT_EQ(chmod(shared.c_str(), 0777), 0);
+  setenv("XDG_RUNTIME_DIR", shared.c_str(), 1);
+  SingleInstance first("tolvane-test-shared");
+  SingleInstance second("tolvane-test-shared");
+  EXPECT_FALSE(first.AnotherIsRunning());
+  EXPECT_FALSE(second.AnotherIsRunning());
+  setenv("XDG_RUNTIME_DIR", own.c_str(), 1);
 }
 
 TEST(ProcessHardening, NoCoreFileAndNotDumpable) {

@@ -12,13 +12,38 @@
 #include "runtime/system/system_random_source.h"
 
 #if defined(_WIN32)
+// clang-format off
 #include <windows.h>
+#include <sddl.h>
+// clang-format on
 #else
 #include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
 #endif
 
 namespace tolvane::system {
 namespace {
+
+#if !defined(_WIN32)
+// Every claim goes to a runtime directory of this test program's own, never the user's.
+class PrivateRuntimeDirectory final : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    char path[] = "/tmp/tolvane-services-test-XXXXXX";
+    ASSERT_NE(mkdtemp(path), nullptr);  // made 0700, as a login's runtime directory is
+    dir_ = path;
+    setenv("XDG_RUNTIME_DIR", path, 1);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+
+ private:
+  std::string dir_;
+};
+const auto* const kRuntimeDirectory =
+    ::testing::AddGlobalTestEnvironment(new PrivateRuntimeDirectory);
+#endif
 
 std::string TestProgram(const char* what) {
 #if defined(_WIN32)
@@ -67,6 +92,34 @@ TEST(SingleInstance, OfManySimultaneousClaimsExactlyOneWins) {
   for (auto& t : threads) t.join();
   EXPECT_EQ(firsts, 1);
 }
+
+#if defined(_WIN32)
+// Another account's object under the name this user's claim would take, open to everyone
+// (here: owned by the system account) does not count as an instance of this user.
+TEST(SingleInstance, AnObjectOwnedByAnotherAccountDoesNotCount) {
+  const std::string program = TestProgram("squatted");
+  HANDLE token = nullptr;
+  ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token));
+  BYTE user[256];
+  DWORD size = 0;
+  ASSERT_TRUE(GetTokenInformation(token, TokenUser, user, sizeof user, &size));
+  CloseHandle(token);
+  wchar_t* sid = nullptr;
+  ASSERT_TRUE(ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(user)->User.Sid, &sid));
+  const std::wstring name = L"Local\\" + std::wstring(program.begin(), program.end()) + L"." + sid;
+  LocalFree(sid);
+  SECURITY_ATTRIBUTES attributes{sizeof attributes, nullptr, FALSE};
+  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
+      L"O:SYD:(A;;GA;;;WD)", SDDL_REVISION_1, &attributes.lpSecurityDescriptor, nullptr));
+  HANDLE squatter = CreateMutexW(&attributes, FALSE, name.c_str());
+  LocalFree(attributes.lpSecurityDescriptor);
+  if (squatter == nullptr) GTEST_SKIP() << "this system lets no one give an object away";
+
+  SingleInstance mine(program);
+  EXPECT_FALSE(mine.AnotherIsRunning());
+  CloseHandle(squatter);
+}
+#endif
 
 TEST(SystemRandomSource, WipesEachByteAsItIsHandedOutAndTheRestWhenDiscarded) {
   SystemRandomSource source;

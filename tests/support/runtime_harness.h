@@ -36,6 +36,8 @@ class RuntimeHarness {
   virtual void ChooseNextEntry(std::size_t list) = 0;                    // Down in the focused list
   virtual void PressKey(std::size_t slot, std::int16_t virtualKey) = 0;  // focus, then key
   virtual void CloseWindow() = 0;
+  // Runs act; a message box it shows is read and closed as the user would. Its text, if any.
+  virtual std::string ReadMessageDuring(const std::function<void()>& act) = 0;
 
   // What the user sees.
   virtual bool WindowVisible() = 0;

@@ -13,6 +13,8 @@ namespace {
 
 using runtime::Win32Form;
 
+std::string messageText;  // what the last message box said
+
 class Win32Harness final : public RuntimeHarness {
  public:
   explicit Win32Harness(runtime::Services services) : runtime_(services) {}
@@ -49,6 +51,21 @@ class Win32Harness final : public RuntimeHarness {
     PostMessageW(At(slot), WM_KEYDOWN, static_cast<WPARAM>(virtualKey), 0);
     runtime_.PumpMessages();
   }
+  std::string ReadMessageDuring(const std::function<void()>& act) override {
+    messageText.clear();
+    // A thread timer runs inside the message box's own loop.
+    const UINT_PTR reader = SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR, DWORD) {
+      HWND box = FindWindowW(L"#32770", L"Tolvane");
+      if (box == nullptr) return;
+      wchar_t text[1024] = {};
+      GetDlgItemTextW(box, 0xFFFF, text, 1024);  // a message box's text control
+      messageText = runtime::Narrow(text);
+      PostMessageW(box, WM_COMMAND, IDOK, 0);
+    });
+    act();
+    KillTimer(nullptr, reader);
+    return messageText;
+  }
   void CloseWindow() override {
     SendMessageW(Form().Window(), WM_CLOSE, 0, 0);
     runtime_.PumpMessages();
@@ -72,7 +89,8 @@ class Win32Harness final : public RuntimeHarness {
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
   }
   std::optional<std::size_t> ControlAt(int x, int y) override {
-    return Form().SlotOfControl(ChildWindowFromPointEx(Form().Window(), POINT{x, y}, CWP_SKIPINVISIBLE));
+    return Form().SlotOfControl(
+        ChildWindowFromPointEx(Form().Window(), POINT{x, y}, CWP_SKIPINVISIBLE));
   }
   std::optional<std::size_t> FocusAfterTab(std::size_t from) override {
     PressKey(from, VK_TAB);

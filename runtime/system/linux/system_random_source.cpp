@@ -18,7 +18,9 @@ std::uint64_t SystemRandomSource::Fetch(std::span<std::uint8_t> block) {
     ++requests;
     if (got < 0) {
       if (errno == EINTR) continue;
-      throw std::runtime_error(std::string("getrandom failed: ") + std::strerror(errno));
+      throw std::runtime_error(
+          std::string("системный генератор случайных чисел не ответил (getrandom: ") +
+          std::strerror(errno) + ")");
     }
     filled += static_cast<std::size_t>(got);
   }

@@ -1,0 +1,18 @@
+# Shared by the session tests, sourced: a scratch folder and the program's process, both gone
+# when the test ends however it ends, and the checks every session makes.
+work=$(mktemp -d)
+app_pid=
+cleanup() {
+  [ -n "$app_pid" ] && kill -9 "$app_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# await_end: waits for the program to end (at most 20 s) and sets status to its exit status.
+await_end() {
+  status=0
+  timeout 20 tail --pid="$app_pid" -f /dev/null || fail "the program did not end"
+  wait "$app_pid" || status=$?
+  app_pid=
+}
