@@ -31,21 +31,6 @@ std::vector<std::string> Results(const FakeRuntime& runtime) {
   return texts;
 }
 
-TEST(FrmMainBeforeLoad, ControlsStandAsTheLayoutCreatesThem) {
-  Started s;
-  for (std::size_t box : {ctl::chA, ctl::chB, ctl::chC, ctl::chD})
-    EXPECT_EQ(s.runtime.CheckValue(box), 1);
-  for (std::size_t box : {ctl::chE, ctl::chF}) EXPECT_EQ(s.runtime.CheckValue(box), 0);
-  for (std::size_t box : {ctl::chA, ctl::chB, ctl::chC, ctl::chD, ctl::chE, ctl::chF}) {
-    EXPECT_EQ(s.runtime.ForeColor(box), runtime::kBlack);
-  }
-  EXPECT_TRUE(s.runtime.Items(ctl::cmbSizeA).empty());
-  EXPECT_TRUE(s.runtime.Items(ctl::cmbSizeB).empty());
-  for (const std::string& text : Results(s.runtime)) EXPECT_EQ(text, "");
-  EXPECT_FALSE(s.runtime.TimerEnabled(ctl::tmrSelect));
-  EXPECT_EQ(s.random.count, 0u);
-}
-
 TEST(FrmMainLoad, ChecksInstanceFirstThenFillsListsAndRefreshesTwice) {
   Started s;
   EXPECT_EQ(s.form.Run(), 0);
