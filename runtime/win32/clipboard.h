@@ -4,9 +4,10 @@
 
 namespace tolvane::runtime {
 
-// Adds to what `owner` just put on the clipboard the formats by which Windows' clipboard
-// history, cloud clipboard and clipboard monitors leave an entry alone. The text stays as the
-// control put it.
-void MarkClipboardSecret(HWND owner);
+// Puts the edit control's selected text on the clipboard in one transaction, together with the
+// formats by which Windows' clipboard history, cloud clipboard and clipboard monitors leave
+// an entry alone. With nothing selected, or when the clipboard cannot be opened, the
+// clipboard is left as it is; returns whether the text went on it.
+bool CopySelectionAsSecret(HWND edit);
 
 }  // namespace tolvane::runtime

@@ -29,16 +29,24 @@ std::int16_t ShiftState() {
 }
 
 // Result boxes: a double-click selects the whole password, not the word under the mouse, and
-// what is copied or cut (keys or context menu) is marked as a secret for clipboard tools.
+// what is copied or cut (keys or context menu) goes on the clipboard marked as a secret for
+// clipboard tools, in one transaction.
 LRESULT CALLBACK ResultEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
   const auto original = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(edit, GWLP_USERDATA));
-  if (message == WM_LBUTTONDBLCLK) {
-    SendMessageW(edit, EM_SETSEL, 0, -1);
-    return 0;
+  switch (message) {
+    case WM_LBUTTONDBLCLK:
+      SendMessageW(edit, EM_SETSEL, 0, -1);
+      return 0;
+    case WM_COPY:
+      CopySelectionAsSecret(edit);
+      return 0;
+    case WM_CUT:  // the text leaves the box only once it is on the clipboard
+      if (CopySelectionAsSecret(edit))
+        SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L""));
+      return 0;
+    default:
+      return CallWindowProcW(original, edit, message, wParam, lParam);
   }
-  const LRESULT result = CallWindowProcW(original, edit, message, wParam, lParam);
-  if (message == WM_COPY || message == WM_CUT) MarkClipboardSecret(edit);
-  return result;
 }
 
 }  // namespace
@@ -287,6 +295,10 @@ bool Win32Form::PreTranslate(const MSG& msg) {
   if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
   const Slot* s = SlotOf(msg.hwnd);
   if (!s || !TakesFocus(s->kind)) return false;
+  // A dropped-down list has the keys to itself: Esc closes it and nothing else, as on Linux.
+  if (s->kind == ControlKind::ComboBox && SendMessageW(msg.hwnd, CB_GETDROPPEDSTATE, 0, 0)) {
+    return false;
+  }
   Port().KeyDown(static_cast<std::size_t>(s - slots_.data()), static_cast<std::int16_t>(msg.wParam),
                  ShiftState());
   if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && IsWindow(msg.hwnd)) {

@@ -1,4 +1,5 @@
 // The runtime harness on Qt: real mouse and key events through QTest.
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -62,6 +63,16 @@ class QtHarness final : public RuntimeHarness {
     At(slot)->setFocus();
     QTest::keyClick(At(slot), QtKey(virtualKey));
   }
+  void PressKeyWhereFocused(std::int16_t virtualKey) override {
+    QWidget* target = QApplication::activePopupWidget();
+    if (target == nullptr) target = QApplication::focusWidget();
+    if (target != nullptr) QTest::keyClick(target, QtKey(virtualKey));
+  }
+  void OpenList(std::size_t list) override {
+    QApplication::setActiveWindow(&Form().Window());
+    At(list)->setFocus();
+    static_cast<QComboBox*>(At(list))->showPopup();
+  }
   void CloseWindow() override { Form().Window().close(); }
   std::string ReadMessageDuring(const std::function<void()>& act) override {
     std::string text;
@@ -96,6 +107,9 @@ class QtHarness final : public RuntimeHarness {
     return Form().SlotOf(QApplication::focusWidget());
   }
   bool Checked(std::size_t box) override { return static_cast<QCheckBox*>(At(box))->isChecked(); }
+  bool ListOpen(std::size_t list) override {
+    return static_cast<QComboBox*>(At(list))->view()->isVisible();
+  }
   std::string ShownText(std::size_t slot) override {
     QWidget* w = At(slot);
     if (auto* label = qobject_cast<QLabel*>(w)) return label->text().toStdString();

@@ -119,6 +119,21 @@ TEST_F(Contract, KeysReachTheLogicFromEveryFocusableControl) {
   EXPECT_EQ(recorder.log, (Log{"KeyDown 5 116 0", "KeyDown 2 27 0", "KeyDown 4 113 0"}));
 }
 
+// An open list has the keys: Esc closes the list and reaches no handler; the next Esc does.
+TEST_F(Contract, EscapeInAnOpenListClosesTheListOnly) {
+  ComboBox& list = form.ComboBoxAt(kList);
+  for (const char* item : {"50", "49", "48"}) list.AddItem(item);
+  list.SetListIndex(0);
+  recorder.log.clear();
+  harness->OpenList(kList);
+  ASSERT_TRUE(harness->ListOpen(kList));
+  harness->PressKeyWhereFocused(kKeyEscape);
+  EXPECT_FALSE(harness->ListOpen(kList));
+  EXPECT_TRUE(recorder.log.empty());
+  harness->PressKeyWhereFocused(kKeyEscape);
+  EXPECT_EQ(recorder.log, (Log{"KeyDown 4 27 0"}));
+}
+
 TEST_F(Contract, TabVisitsFocusableControlsInTabIndexOrderAndRoundAgain) {
   // boxB 1, boxA 2, list 3, text 4, boxC 5; the label (0) and the frames never take it.
   EXPECT_EQ(harness->FocusAfterTab(kBoxB), kBoxA);

@@ -35,6 +35,8 @@ class RuntimeHarness {
   virtual void ClickLabel(std::size_t slot, bool rightButton = false) = 0;
   virtual void ChooseNextEntry(std::size_t list) = 0;                    // Down in the focused list
   virtual void PressKey(std::size_t slot, std::int16_t virtualKey) = 0;  // focus, then key
+  virtual void PressKeyWhereFocused(std::int16_t virtualKey) = 0;        // an open list has it
+  virtual void OpenList(std::size_t list) = 0;
   virtual void CloseWindow() = 0;
   // Runs act; a message box it shows is read and closed as the user would. Its text, if any.
   virtual std::string ReadMessageDuring(const std::function<void()>& act) = 0;
@@ -47,6 +49,7 @@ class RuntimeHarness {
   virtual std::optional<std::size_t> ControlAt(int x, int y) = 0;  // the topmost there
   virtual std::optional<std::size_t> FocusAfterTab(std::size_t from) = 0;
   virtual bool Checked(std::size_t box) = 0;
+  virtual bool ListOpen(std::size_t list) = 0;
   virtual std::string ShownText(std::size_t slot) = 0;  // caption, entry or text as drawn
   virtual runtime::Color CaptionColor(std::size_t slot) = 0;
 };

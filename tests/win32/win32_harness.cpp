@@ -66,6 +66,15 @@ class Win32Harness final : public RuntimeHarness {
     KillTimer(nullptr, reader);
     return messageText;
   }
+  void PressKeyWhereFocused(std::int16_t virtualKey) override {
+    PostMessageW(GetFocus(), WM_KEYDOWN, static_cast<WPARAM>(virtualKey), 0);
+    runtime_.PumpMessages();
+  }
+  void OpenList(std::size_t list) override {
+    SetFocus(At(list));
+    SendMessageW(At(list), CB_SHOWDROPDOWN, TRUE, 0);
+    runtime_.PumpMessages();
+  }
   void CloseWindow() override {
     SendMessageW(Form().Window(), WM_CLOSE, 0, 0);
     runtime_.PumpMessages();
@@ -95,6 +104,9 @@ class Win32Harness final : public RuntimeHarness {
   std::optional<std::size_t> FocusAfterTab(std::size_t from) override {
     PressKey(from, VK_TAB);
     return Form().SlotOfControl(GetFocus());
+  }
+  bool ListOpen(std::size_t list) override {
+    return SendMessageW(At(list), CB_GETDROPPEDSTATE, 0, 0) != FALSE;
   }
   bool Checked(std::size_t box) override {
     return SendMessageW(At(box), BM_GETCHECK, 0, 0) == BST_CHECKED;

@@ -1,4 +1,5 @@
-// What the Win32 result boxes add to a plain edit control.
+// What the Win32 result boxes add to a plain edit control: the whole password on a double-click,
+// and copies that reach the clipboard once, marked as secret, or not at all.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -13,32 +14,99 @@
 namespace tolvane::window {
 namespace {
 
-TEST(Win32ResultBox, CopiesAreMarkedSecretAndDoubleClickSelectsAll) {
+int clipboardUpdates = 0;
+
+class Win32ResultBox : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    runtime.Start(runtime.LastForm());
+    runtime.PumpMessages();
+    listener =
+        CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    SetWindowLongPtrW(listener, GWLP_WNDPROC,
+                      reinterpret_cast<LONG_PTR>(+[](HWND w, UINT m, WPARAM wp, LPARAM lp) {
+                        if (m == WM_CLIPBOARDUPDATE) ++clipboardUpdates;
+                        return DefWindowProcW(w, m, wp, lp);
+                      }));
+    ASSERT_TRUE(AddClipboardFormatListener(listener));
+    box = runtime.LastForm().ControlAt(ctl::txtResults(2));
+    SetWindowTextW(box, L"ab,cd!ef");
+  }
+  void TearDown() override {
+    RemoveClipboardFormatListener(listener);
+    DestroyWindow(listener);
+  }
+  // Lets the clipboard's notices arrive, then counts them.
+  int Updates() {
+    for (int i = 0; i < 20; ++i) {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+      runtime.PumpMessages();
+    }
+    return std::exchange(clipboardUpdates, 0);
+  }
+  static std::wstring ClipboardText() {
+    if (!OpenClipboard(nullptr)) return L"?";
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    std::wstring text = data ? static_cast<const wchar_t*>(GlobalLock(data)) : L"";
+    if (data) GlobalUnlock(data);
+    CloseClipboard();
+    return text;
+  }
+  static bool Marked() {
+    for (const wchar_t* format :
+         {L"ExcludeClipboardContentFromMonitorProcessing", L"CanIncludeInClipboardHistory",
+          L"CanUploadToCloudClipboard", L"Clipboard Viewer Ignore"}) {
+      if (!IsClipboardFormatAvailable(RegisterClipboardFormatW(format))) return false;
+    }
+    return true;
+  }
+
   testing::SeededSource random{3};
   testing::FixedInstance instance;
-  runtime::Win32Runtime runtime({random, instance});
-  frmMain form(runtime);
-  runtime.Start(runtime.LastForm());
-  runtime.PumpMessages();
+  runtime::Win32Runtime runtime{{random, instance}};
+  frmMain form{runtime};
+  HWND listener = nullptr;
+  HWND box = nullptr;
+};
 
-  HWND box = runtime.LastForm().ControlAt(ctl::txtResults(2));
-  SetWindowTextW(box, L"ab,cd!ef");
+TEST_F(Win32ResultBox, DoubleClickSelectsTheWholePasswordAndACopyArrivesOnceMarked) {
+  Updates();
   SendMessageW(box, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(4, 4));
   DWORD start = 0, end = 0;
   SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
   EXPECT_EQ(start, 0u);
   EXPECT_EQ(end, 8u);
   SendMessageW(box, WM_COPY, 0, 0);
-  EXPECT_TRUE(IsClipboardFormatAvailable(CF_UNICODETEXT));
-  EXPECT_TRUE(IsClipboardFormatAvailable(
-      RegisterClipboardFormatW(L"ExcludeClipboardContentFromMonitorProcessing")));
-  EXPECT_TRUE(
-      IsClipboardFormatAvailable(RegisterClipboardFormatW(L"CanIncludeInClipboardHistory")));
+  EXPECT_EQ(Updates(), 1);  // text and marks in one transaction
+  EXPECT_EQ(ClipboardText(), L"ab,cd!ef");
+  EXPECT_TRUE(Marked());
+
+  SendMessageW(box, EM_SETSEL, 3, 5);
+  SendMessageW(box, WM_CUT, 0, 0);
+  EXPECT_EQ(Updates(), 1);
+  EXPECT_EQ(ClipboardText(), L"cd");
+  EXPECT_TRUE(Marked());
+  wchar_t left[16] = {};
+  GetWindowTextW(box, left, 16);
+  EXPECT_EQ(std::wstring(left), L"ab,!ef");
+}
+
+TEST_F(Win32ResultBox, WithNothingSelectedAnotherProgramsClipboardIsLeftAlone) {
   ASSERT_TRUE(OpenClipboard(nullptr));
-  const auto* text = static_cast<const wchar_t*>(GlobalLock(GetClipboardData(CF_UNICODETEXT)));
-  EXPECT_EQ(std::wstring(text), L"ab,cd!ef");
-  GlobalUnlock(GetClipboardData(CF_UNICODETEXT));
+  EmptyClipboard();
+  HGLOBAL foreign = GlobalAlloc(GMEM_MOVEABLE, sizeof L"foreign");
+  std::wmemcpy(static_cast<wchar_t*>(GlobalLock(foreign)), L"foreign", 8);
+  GlobalUnlock(foreign);
+  SetClipboardData(CF_UNICODETEXT, foreign);
   CloseClipboard();
+  Updates();
+
+  SendMessageW(box, EM_SETSEL, 2, 2);
+  SendMessageW(box, WM_COPY, 0, 0);
+  SendMessageW(box, WM_CUT, 0, 0);
+  EXPECT_EQ(Updates(), 0);
+  EXPECT_EQ(ClipboardText(), L"foreign");
+  EXPECT_FALSE(Marked());
 }
 
 }  // namespace
