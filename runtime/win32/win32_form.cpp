@@ -283,6 +283,15 @@ LRESULT Win32Form::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     }
+    case WM_ACTIVATE:
+      // The window hands the focus back to the control that had it when the user switched
+      // away or minimised, as a dialog does, so keys keep reaching a control.
+      NoteFocus();
+      if (LOWORD(wParam) != WA_INACTIVE && HIWORD(wParam) == 0) RestoreFocus();
+      return 0;
+    case WM_SETFOCUS:  // the window itself, after a restore: on to the control
+      RestoreFocus();
+      return 0;
     case WM_CLOSE:
       Unload();
       return 0;
@@ -291,7 +300,19 @@ LRESULT Win32Form::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
+void Win32Form::NoteFocus() {
+  const HWND focus = GetFocus();
+  const Slot* s = focus ? SlotOf(focus) : nullptr;
+  if (s && TakesFocus(s->kind)) lastFocus_ = focus;
+}
+
+void Win32Form::RestoreFocus() {
+  if (lastFocus_ == nullptr && !tabOrder_.empty()) lastFocus_ = tabOrder_.front();
+  if (lastFocus_ != nullptr) SetFocus(lastFocus_);
+}
+
 bool Win32Form::PreTranslate(const MSG& msg) {
+  NoteFocus();
   if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
   const Slot* s = SlotOf(msg.hwnd);
   if (!s || !TakesFocus(s->kind)) return false;
@@ -322,7 +343,8 @@ void Win32Form::MoveFocus(HWND from, bool backwards) {
 void Win32Form::Show() {
   ShowWindow(window_, SW_SHOWNORMAL);
   UpdateWindow(window_);
-  if (!tabOrder_.empty()) SetFocus(tabOrder_.front());
+  lastFocus_ = nullptr;
+  RestoreFocus();  // the first control in tab order
 }
 
 void Win32Form::Hide() {

@@ -51,6 +51,8 @@ class Win32Form final : public ToolkitForm {
   HBRUSH Brush(Color color);
   LRESULT ColorControl(HDC dc, HWND control, bool field);
   void MoveFocus(HWND from, bool backwards);
+  void NoteFocus();
+  void RestoreFocus();
 
   HINSTANCE instance_;
   HWND window_ = nullptr;
@@ -60,6 +62,7 @@ class Win32Form final : public ToolkitForm {
   Color backColor_ = 0;
   std::vector<Slot> slots_;
   std::vector<HWND> tabOrder_;
+  HWND lastFocus_ = nullptr;  // the control that had the focus last
   std::map<Color, HBRUSH> brushes_;
 };
 

@@ -1,5 +1,6 @@
-// What the Win32 result boxes add to a plain edit control: the whole password on a double-click,
-// and copies that reach the clipboard once, marked as secret, or not at all.
+// What the Win32 form adds to plain controls: focus that survives switching windows, the
+// whole password on a double-click, and copies that reach the clipboard once, marked as
+// secret, or not at all.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -16,7 +17,7 @@ namespace {
 
 int clipboardUpdates = 0;
 
-class Win32ResultBox : public ::testing::Test {
+class Win32Window : public ::testing::Test {
  protected:
   void SetUp() override {
     runtime.Start(runtime.LastForm());
@@ -69,7 +70,7 @@ class Win32ResultBox : public ::testing::Test {
   HWND box = nullptr;
 };
 
-TEST_F(Win32ResultBox, DoubleClickSelectsTheWholePasswordAndACopyArrivesOnceMarked) {
+TEST_F(Win32Window, DoubleClickSelectsTheWholePasswordAndACopyArrivesOnceMarked) {
   Updates();
   SendMessageW(box, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(4, 4));
   DWORD start = 0, end = 0;
@@ -91,7 +92,7 @@ TEST_F(Win32ResultBox, DoubleClickSelectsTheWholePasswordAndACopyArrivesOnceMark
   EXPECT_EQ(std::wstring(left), L"ab,!ef");
 }
 
-TEST_F(Win32ResultBox, WithNothingSelectedAnotherProgramsClipboardIsLeftAlone) {
+TEST_F(Win32Window, WithNothingSelectedAnotherProgramsClipboardIsLeftAlone) {
   ASSERT_TRUE(OpenClipboard(nullptr));
   EmptyClipboard();
   HGLOBAL foreign = GlobalAlloc(GMEM_MOVEABLE, sizeof L"foreign");
@@ -107,6 +108,33 @@ TEST_F(Win32ResultBox, WithNothingSelectedAnotherProgramsClipboardIsLeftAlone) {
   EXPECT_EQ(Updates(), 0);
   EXPECT_EQ(ClipboardText(), L"foreign");
   EXPECT_FALSE(Marked());
+}
+
+TEST_F(Win32Window, KeysReachTheFocusedControlAfterSwitchingAwayAndBackAndAfterMinimising) {
+  HWND window = runtime.LastForm().Window();
+  HWND chB = runtime.LastForm().ControlAt(ctl::chB);
+  SetActiveWindow(window);
+  SetFocus(chB);
+  runtime.PumpMessages();
+  HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 500, 500, 50, 50,
+                               nullptr, nullptr, nullptr, nullptr);
+  SetActiveWindow(other);
+  runtime.PumpMessages();
+  ASSERT_NE(GetFocus(), chB);
+  SetActiveWindow(window);
+  runtime.PumpMessages();
+  EXPECT_EQ(GetFocus(), chB) << "after another window";
+  ShowWindow(window, SW_MINIMIZE);
+  runtime.PumpMessages();
+  ShowWindow(window, SW_RESTORE);
+  runtime.PumpMessages();
+  EXPECT_EQ(GetFocus(), chB) << "after minimise and restore";
+
+  const std::string before = form.txtResults(1).Text();
+  PostMessageW(GetFocus(), WM_KEYDOWN, VK_F5, 0);
+  runtime.PumpMessages();
+  EXPECT_NE(form.txtResults(1).Text(), before);
+  DestroyWindow(other);
 }
 
 }  // namespace
