@@ -1,6 +1,7 @@
 // Writes the 16 x 16 window icon, kept as XPM with the window's layout, as a Windows .ico
-// of 16 colors (4 bits a pixel, the standard palette) with a transparency mask:
-//   xpm_to_ico OUTPUT.ico
+// of 16 colors (4 bits a pixel, the standard palette) with a transparency mask, followed by
+// larger images given as PNG files (drawn from the project's SVG), stored as PNG:
+//   xpm_to_ico OUTPUT.ico [LARGER.png ...]
 // Plain C++, so it builds for the machine that builds the Windows program.
 #include <algorithm>
 #include <array>
@@ -8,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -33,8 +35,8 @@ void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: xpm_to_ico OUTPUT.ico\n");
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: xpm_to_ico OUTPUT.ico [LARGER.png ...]\n");
     return 2;
   }
   int width = 0, height = 0, colors = 0, perPixel = 0;
@@ -100,19 +102,41 @@ int main(int argc, char** argv) {
     image.push_back(0);
   }
 
+  struct Entry {
+    unsigned size;    // pixels a side
+    unsigned colors;  // 0: more than 256
+    unsigned bits;
+    std::vector<std::uint8_t> data;
+  };
+  std::vector<Entry> entries{{16, 16, 4, image}};
+  for (int i = 2; i < argc; ++i) {
+    std::ifstream in(argv[i], std::ios::binary);
+    std::vector<std::uint8_t> png((std::istreambuf_iterator<char>(in)), {});
+    if (png.size() < 24 || std::memcmp(png.data() + 1, "PNG", 3) != 0) {
+      std::fprintf(stderr, "%s is no PNG\n", argv[i]);
+      return 1;
+    }
+    const unsigned size = png[16] << 24 | png[17] << 16 | png[18] << 8 | png[19];  // IHDR width
+    entries.push_back({size, 0, 32, std::move(png)});
+  }
+
   std::vector<std::uint8_t> file;
   Put16(file, 0);
   Put16(file, 1);  // an icon
-  Put16(file, 1);  // one image
-  file.push_back(16);
-  file.push_back(16);
-  file.push_back(16);  // colors
-  file.push_back(0);
-  Put16(file, 1);
-  Put16(file, 4);
-  Put32(file, static_cast<std::uint32_t>(image.size()));
-  Put32(file, 6 + 16);
-  file.insert(file.end(), image.begin(), image.end());
+  Put16(file, static_cast<unsigned>(entries.size()));
+  std::uint32_t offset = 6 + 16 * static_cast<std::uint32_t>(entries.size());
+  for (const Entry& e : entries) {
+    file.push_back(static_cast<std::uint8_t>(e.size));  // 256 is written as 0
+    file.push_back(static_cast<std::uint8_t>(e.size));
+    file.push_back(static_cast<std::uint8_t>(e.colors));
+    file.push_back(0);
+    Put16(file, 1);
+    Put16(file, e.bits);
+    Put32(file, static_cast<std::uint32_t>(e.data.size()));
+    Put32(file, offset);
+    offset += static_cast<std::uint32_t>(e.data.size());
+  }
+  for (const Entry& e : entries) file.insert(file.end(), e.data.begin(), e.data.end());
 
   std::ofstream out(argv[1], std::ios::binary);
   out.write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));

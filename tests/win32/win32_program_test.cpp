@@ -40,18 +40,49 @@ TEST(Win32Program, VersionRecordNamesTolvaneOneHundredth) {
   EXPECT_EQ(VersionString(L"FileDescription"), L"Генератор паролей");
 }
 
-TEST(Win32Program, CarriesTheSixteenColorIcon) {
-  HMODULE module = LoadLibraryExW(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  ASSERT_NE(module, nullptr);
-  HRSRC group = FindResourceW(module, MAKEINTRESOURCEW(1), RT_GROUP_ICON);
-  ASSERT_NE(group, nullptr);
-  // GRPICONDIR: reserved, type, count, then entries of width, height, colors...
-  const auto* dir = static_cast<const BYTE*>(LockResource(LoadResource(module, group)));
-  EXPECT_EQ(dir[4], 1);   // one image
-  EXPECT_EQ(dir[6], 16);  // 16 wide
-  EXPECT_EQ(dir[7], 16);  // 16 high
-  EXPECT_EQ(dir[8], 16);  // 16 colors
-  FreeLibrary(module);
+// The program as a data file: its resources, read as Explorer and the loader read them.
+struct ProgramImage {
+  ProgramImage()
+      : module(LoadLibraryExW(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
+  ~ProgramImage() { FreeLibrary(module); }
+  std::string Resource(LPCWSTR type, int id) const {
+    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), type);
+    if (found == nullptr) return {};
+    const auto* data = static_cast<const char*>(LockResource(LoadResource(module, found)));
+    return std::string(data, SizeofResource(module, found));
+  }
+  HMODULE module;
+};
+
+TEST(Win32Program, CarriesTheSixteenColorIconAndLargerSizes) {
+  const std::string dir = ProgramImage().Resource(RT_GROUP_ICON, 1);
+  // GRPICONDIR: reserved, type, count, then 14-byte entries of width, height, colors...
+  ASSERT_GE(dir.size(), 6u + 4 * 14);
+  EXPECT_EQ(dir[4], 4);  // four images
+  const auto entry = [&](int i, int at) {
+    return static_cast<unsigned char>(dir[6 + 14 * i + at]);
+  };
+  EXPECT_EQ(entry(0, 0), 16);  // the designed 16 x 16 in 16 colors
+  EXPECT_EQ(entry(0, 2), 16);
+  EXPECT_EQ(entry(1, 0), 32);
+  EXPECT_EQ(entry(2, 0), 48);
+  EXPECT_EQ(entry(3, 0), 0);  // 256
+}
+
+TEST(Win32Program, ManifestAsksForPerMonitorDpiAndNoElevationAndTheHeaderIsTerminalServerAware) {
+  const std::string manifest = ProgramImage().Resource(MAKEINTRESOURCEW(24), 1);
+  for (const char* part : {"PerMonitorV2", "true/pm", "level=\"asInvoker\"",
+                           "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}) {
+    EXPECT_NE(manifest.find(part), std::string::npos) << part;
+  }
+  HMODULE image = LoadLibraryExW(ProgramPath().c_str(), nullptr, DONT_RESOLVE_DLL_REFERENCES);
+  ASSERT_NE(image, nullptr);
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(image);
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(
+      reinterpret_cast<const BYTE*>(image) + dos->e_lfanew);
+  EXPECT_TRUE(nt->OptionalHeader.DllCharacteristics &
+              IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE);
+  FreeLibrary(image);
 }
 
 struct Process {
