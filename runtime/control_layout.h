@@ -60,9 +60,9 @@ struct FormLayout {
 
 // What every runtime reads off a layout the same way.
 
-// Pixels for a length in twips at the given resolution.
+// Pixels for a length in twips at the given resolution, to the nearest pixel (a half up).
 constexpr int ToPixels(int twips, int dotsPerInch = 96) {
-  return twips * dotsPerInch / kTwipsPerInch;
+  return (twips * dotsPerInch + kTwipsPerInch / 2) / kTwipsPerInch;
 }
 
 // Kinds that take the keyboard focus; frames and labels never do.

@@ -15,6 +15,33 @@ constexpr wchar_t kWindowClass[] = L"TolvaneForm";
 constexpr int kFirstControlId = 1000;
 constexpr int kIconResource = 1;
 constexpr int kListDropRows = 10;
+constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+
+// Newer systems tell each window its monitor's DPI and size frames for it; older ones have
+// one DPI for the screen.
+template <typename Function>
+Function Optional(const char* name) {
+  return reinterpret_cast<Function>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+}
+
+int WindowDpi(HWND window) {
+  static const auto forWindow = Optional<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
+  if (forWindow != nullptr) {
+    if (const UINT dpi = forWindow(window); dpi != 0) return static_cast<int>(dpi);
+  }
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi;
+}
+
+void AdjustFrame(RECT& frame, DWORD style, int dpi) {
+  static const auto forDpi =
+      Optional<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
+  if (forDpi != nullptr && forDpi(&frame, style, FALSE, 0, static_cast<UINT>(dpi))) return;
+  AdjustWindowRectEx(&frame, style, FALSE, 0);
+}
 
 COLORREF ToColorRef(Color c) {
   return RGB(RedOf(c), GreenOf(c), BlueOf(c));
@@ -93,31 +120,25 @@ void Win32Form::Build(const FormLayout& layout) {
   windowClass.lpszClassName = kWindowClass;
   RegisterClassExW(&windowClass);  // fails harmlessly when a second form registers it again
 
-  // A fixed client area: the frame is sized around it.
+  // The client area is fixed; the frame is sized around it. Everything is placed again when
+  // the window learns its monitor's DPI, and whenever that changes.
   // No WS_CLIPCHILDREN: the frames are see-through and show the background painted under them.
-  const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-  RECT frame{0, 0, ToPixels(layout.clientWidth), ToPixels(layout.clientHeight)};
-  AdjustWindowRectEx(&frame, style, FALSE, 0);
-  window_ = CreateWindowExW(0, kWindowClass, Widen(layout.title).c_str(), style, CW_USEDEFAULT,
-                            CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
-                            nullptr, nullptr, instance_, this);
+  window_ = CreateWindowExW(0, kWindowClass, Widen(layout.title).c_str(), kFormStyle, CW_USEDEFAULT,
+                            CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance_, this);
   if (!window_) throw std::runtime_error("CreateWindowExW failed for the form");
-
-  // Points to pixels at 96 dots per inch, negative for the character height.
-  const int height = -MulDiv(static_cast<int>(layout.fontPoints), 96, 72);
-  const std::wstring face = Widen(layout.fontName);
-  font_ = CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, RUSSIAN_CHARSET,
-                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                      DEFAULT_PITCH | FF_DONTCARE, face.c_str());
-  boldFont_ = CreateFontW(height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, RUSSIAN_CHARSET,
-                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                          DEFAULT_PITCH | FF_DONTCARE, face.c_str());
+  client_ = {0, 0, layout.clientWidth, layout.clientHeight};
+  fontName_ = Widen(layout.fontName);
+  fontPoints_ = static_cast<int>(layout.fontPoints);
 
   slots_.resize(layout.controls.size());
   controls_.resize(layout.controls.size());
   for (std::size_t slot = 0; slot < layout.controls.size(); ++slot) {
-    slots_[slot].hwnd = Create(slot, layout.controls[slot], InClientArea(layout, slot));
+    slots_[slot].inClient = InClientArea(layout, slot);
+    slots_[slot].bold = layout.controls[slot].bold;
+    slots_[slot].hwnd = Create(slot, layout.controls[slot]);
   }
+  PlaceFor(WindowDpi(window_));
+  FitFrame(nullptr);
   HWND above = HWND_TOP;
   for (std::size_t slot : StackingOrder(layout)) {
     SetWindowPos(slots_[slot].hwnd, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -126,7 +147,7 @@ void Win32Form::Build(const FormLayout& layout) {
   for (std::size_t slot : TabOrder(layout)) tabOrder_.push_back(slots_[slot].hwnd);
 }
 
-HWND Win32Form::Create(std::size_t slot, const ControlLayout& control, const TwipRect& inClient) {
+HWND Win32Form::Create(std::size_t slot, const ControlLayout& control) {
   Slot& s = slots_[slot];
   SlotControls& c = controls_[slot];
   s.kind = control.kind;
@@ -136,7 +157,6 @@ HWND Win32Form::Create(std::size_t slot, const ControlLayout& control, const Twi
   const wchar_t* windowClass = L"STATIC";
   DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
   DWORD exStyle = 0;
-  int height = ToPixels(inClient.height);
   switch (control.kind) {
     case ControlKind::Timer: {
       auto timer =
@@ -162,7 +182,6 @@ HWND Win32Form::Create(std::size_t slot, const ControlLayout& control, const Twi
     case ControlKind::ComboBox:
       windowClass = L"COMBOBOX";
       style |= CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
-      height += kListDropRows * 16;  // a closed list takes its field's height; this is the drop
       break;
     case ControlKind::Label:
       // SS_NOPREFIX: '&' is drawn as it is; SS_NOTIFY: clicks are reported.
@@ -172,12 +191,10 @@ HWND Win32Form::Create(std::size_t slot, const ControlLayout& control, const Twi
                                                     : SS_LEFT;
       break;
   }
-  HWND hwnd = CreateWindowExW(
-      exStyle, windowClass, Widen(control.caption).c_str(), style, ToPixels(inClient.left),
-      ToPixels(inClient.top), ToPixels(inClient.width), height, window_,
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
+  HWND hwnd = CreateWindowExW(exStyle, windowClass, Widen(control.caption).c_str(), style, 0, 0, 0,
+                              0, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                              instance_, nullptr);
   if (!hwnd) throw std::runtime_error("CreateWindowExW failed for a control");
-  SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(control.bold ? boldFont_ : font_), FALSE);
 
   switch (control.kind) {
     case ControlKind::CheckBox:
@@ -204,6 +221,47 @@ Win32Form::Slot* Win32Form::SlotOf(HWND hwnd) {
   if (id < 0 || static_cast<std::size_t>(id) >= slots_.size()) return nullptr;
   Slot& s = slots_[static_cast<std::size_t>(id)];
   return s.hwnd == hwnd ? &s : nullptr;
+}
+
+// Twips are physical: every rectangle and the fonts follow the DPI, the window keeps its
+// place and is sized around the client area.
+void Win32Form::PlaceFor(int dpi) {
+  dpi_ = dpi;
+  const auto font = [&](int weight) {
+    return CreateFontW(-MulDiv(fontPoints_, dpi, 72), 0, 0, 0, weight, FALSE, FALSE, FALSE,
+                       RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       DEFAULT_PITCH | FF_DONTCARE, fontName_.c_str());
+  };
+  const HFONT oldFont = font_, oldBold = boldFont_;
+  font_ = font(FW_NORMAL);
+  boldFont_ = font(FW_BOLD);
+  for (const Slot& s : slots_) {
+    if (s.hwnd == nullptr) continue;
+    int height = ToPixels(s.inClient.height, dpi);
+    // A closed list is as tall as its font makes it; the height given is that of the drop.
+    if (s.kind == ControlKind::ComboBox) height += MulDiv(kListDropRows * 16, dpi, 96);
+    SetWindowPos(s.hwnd, nullptr, ToPixels(s.inClient.left, dpi), ToPixels(s.inClient.top, dpi),
+                 ToPixels(s.inClient.width, dpi), height, SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(s.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(s.bold ? boldFont_ : font_), TRUE);
+  }
+  if (oldFont) DeleteObject(oldFont);
+  if (oldBold) DeleteObject(oldBold);
+}
+
+void Win32Form::FitFrame(const RECT* suggested) {
+  RECT frame{0, 0, ToPixels(client_.width, dpi_), ToPixels(client_.height, dpi_)};
+  AdjustFrame(frame, kFormStyle, dpi_);
+  RECT at;
+  GetWindowRect(window_, &at);
+  if (suggested != nullptr) at = *suggested;
+  int width = frame.right - frame.left, height = frame.bottom - frame.top;
+  SetWindowPos(window_, nullptr, at.left, at.top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  // Where the frame drawn differs from the one computed, the client area still gets its size.
+  RECT client;
+  GetClientRect(window_, &client);
+  width += ToPixels(client_.width, dpi_) - client.right;
+  height += ToPixels(client_.height, dpi_) - client.bottom;
+  SetWindowPos(window_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 std::optional<std::size_t> Win32Form::SlotOfControl(HWND hwnd) {
@@ -283,6 +341,10 @@ LRESULT Win32Form::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     }
+    case WM_DPICHANGED:  // moved to a monitor of another DPI, or its scale changed
+      PlaceFor(HIWORD(wParam));
+      FitFrame(reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case WM_ACTIVATE:
       // The window hands the focus back to the control that had it when the user switched
       // away or minimised, as a dialog does, so keys keep reaching a control.

@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "runtime/control_layout.h"
@@ -36,6 +37,8 @@ class Win32Form final : public ToolkitForm {
  private:
   struct Slot {
     HWND hwnd = nullptr;
+    TwipRect inClient;
+    bool bold = false;
     ControlKind kind = ControlKind::Label;
     Color backColor = 0;
     Color foreColor = 0;
@@ -45,7 +48,10 @@ class Win32Form final : public ToolkitForm {
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void Build(const FormLayout& layout);
-  HWND Create(std::size_t slot, const ControlLayout& control, const TwipRect& inClient);
+  HWND Create(std::size_t slot, const ControlLayout& control);
+  void PlaceFor(int dpi);
+  // Sizes the window around the client area, at the suggested place if there is one.
+  void FitFrame(const RECT* suggested);
   void Destroy();
   Slot* SlotOf(HWND hwnd);
   HBRUSH Brush(Color color);
@@ -59,6 +65,10 @@ class Win32Form final : public ToolkitForm {
   HFONT font_ = nullptr;
   HFONT boldFont_ = nullptr;
   HICON icon_ = nullptr;
+  TwipRect client_;
+  std::wstring fontName_;
+  int fontPoints_ = 0;
+  int dpi_ = 96;
   Color backColor_ = 0;
   std::vector<Slot> slots_;
   std::vector<HWND> tabOrder_;

@@ -148,8 +148,8 @@ TEST_F(Contract, ControlsStandAtTheirPlaceThroughNestedFrames) {
   EXPECT_EQ(harness->RectOf(kFrame), (PixelRect{6, 6, 200, 200}));
   EXPECT_EQ(harness->RectOf(kBoxA), (PixelRect{12, 24, 100, 15}));
   EXPECT_EQ(harness->RectOf(kText), (PixelRect{6, 220, 200, 17}));
-  EXPECT_EQ(harness->RectOf(kInner), (PixelRect{119, 19, 80, 66}));
-  EXPECT_EQ(harness->RectOf(kBoxC), (PixelRect{125, 37, 66, 15}));
+  EXPECT_EQ(harness->RectOf(kInner), (PixelRect{119, 19, 80, 67}));
+  EXPECT_EQ(harness->RectOf(kBoxC), (PixelRect{125, 37, 67, 15}));  // 1000 twips: 66.7
   EXPECT_EQ(harness->ControlAt(130, 44), kBoxC);  // above both frames that hold it
 }
 

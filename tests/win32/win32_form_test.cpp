@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 
 #include "runtime/win32/win32_runtime.h"
 #include "runtime_harness.h"
@@ -135,6 +136,33 @@ TEST_F(Win32Window, KeysReachTheFocusedControlAfterSwitchingAwayAndBackAndAfterM
   runtime.PumpMessages();
   EXPECT_NE(form.txtResults(1).Text(), before);
   DestroyWindow(other);
+}
+
+// Moved to a monitor of another DPI, the window lays itself out again for it, at the place the
+// system suggests, and back.
+TEST_F(Win32Window, FollowsAChangeOfDpi) {
+  HWND window = runtime.LastForm().Window();
+  const auto client = [&] {
+    RECT r;
+    GetClientRect(window, &r);
+    return std::pair{r.right, r.bottom};
+  };
+  const auto boxSize = [&] {
+    RECT r;
+    GetWindowRect(box, &r);
+    return std::pair{r.right - r.left, r.bottom - r.top};
+  };
+  RECT suggested{40, 30, 800, 700};
+  SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+  EXPECT_EQ(client(), std::pair(677L, 605L));
+  EXPECT_EQ(boxSize(), std::pair(641L, 26L));
+  RECT at;
+  GetWindowRect(window, &at);
+  EXPECT_EQ(at.left, 40);
+  EXPECT_EQ(at.top, 30);
+  SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&suggested));
+  EXPECT_EQ(client(), std::pair(451L, 403L));
+  EXPECT_EQ(boxSize(), std::pair(427L, 17L));
 }
 
 }  // namespace

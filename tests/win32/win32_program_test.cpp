@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "runtime/system/single_instance.h"
 
@@ -137,6 +138,58 @@ TEST(Win32Program, SecondStartEndsAtOnceAndAKilledInstanceNeverBlocks) {
   WaitForSingleObject(first.info.hProcess, 10000);
   Close(first);
   EXPECT_FALSE(NameHeld());
+}
+
+// Twips are physical units: at 144 dots per inch the client area of 6765 x 6045 twips is
+// 677 x 605 pixels, and each result box 6405 x 255 twips is 641 x 26 (halves round up).
+TEST(Win32Program, LaysItselfOutForTheScreensDpi) {
+  // Read the program's window in its own pixels, not scaled to this test's DPI.
+  const auto perMonitorAware = reinterpret_cast<BOOL(WINAPI*)(HANDLE)>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetProcessDpiAwarenessContext")));
+  ASSERT_NE(perMonitorAware, nullptr);
+  perMonitorAware(reinterpret_cast<HANDLE>(-4));  // DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2
+  HKEY desktop = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0,
+                            KEY_SET_VALUE, nullptr, &desktop, nullptr),
+            ERROR_SUCCESS);
+  const DWORD dpi = 144;
+  RegSetValueExW(desktop, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
+                 sizeof dpi);
+  Process program = Start();
+  HWND window = nullptr;
+  for (int i = 0; i < 200 && !(window && IsWindowVisible(window)); ++i) {
+    Sleep(50);
+    window = FindWindowW(L"TolvaneForm", L"Tolvane");
+  }
+  RegDeleteValueW(desktop, L"LogPixels");  // later starts see the usual 96 again
+  RegCloseKey(desktop);
+  ASSERT_NE(window, nullptr);
+
+  RECT client;
+  GetClientRect(window, &client);
+  EXPECT_EQ(client.right, 677);
+  EXPECT_EQ(client.bottom, 605);
+  std::vector<RECT> boxes;
+  EnumChildWindows(
+      window,
+      [](HWND child, LPARAM found) {
+        wchar_t name[16] = {};
+        GetClassNameW(child, name, 16);
+        RECT r;
+        GetWindowRect(child, &r);
+        if (lstrcmpiW(name, L"Edit") == 0)
+          reinterpret_cast<std::vector<RECT>*>(found)->push_back(r);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&boxes));
+  ASSERT_EQ(boxes.size(), 10u);
+  for (const RECT& r : boxes) {
+    EXPECT_EQ(r.right - r.left, 641);
+    EXPECT_EQ(r.bottom - r.top, 26);
+  }
+  TerminateProcess(program.info.hProcess, 9);
+  WaitForSingleObject(program.info.hProcess, 10000);
+  Close(program);
 }
 
 }  // namespace
