@@ -32,7 +32,11 @@ void QtCheckBox::SetValue(std::int16_t value) {
 
 void QtCheckBox::SetForeColor(Color color) {
   foreColor_ = color;
-  SetTextColor(box_, color);
+  // The caption only: the style draws the tick in Text, which keeps the look of the box.
+  QPalette palette = box_.palette();
+  palette.setColor(QPalette::WindowText, ToQColor(color));
+  palette.setColor(QPalette::ButtonText, ToQColor(color));
+  box_.setPalette(palette);
 }
 
 QtComboBox::QtComboBox(QComboBox& list, std::size_t slot, EventPort& port)

@@ -1,9 +1,11 @@
 #include "runtime/qt/qt_form.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QPixmap>
+#include <QScreen>
 #include <algorithm>
 #include <limits>
 #include <stdexcept>
@@ -14,8 +16,17 @@
 namespace tolvane::runtime {
 namespace {
 
-QRect PixelRect(const TwipRect& r) {
-  return QRect(ToPixels(r.left), ToPixels(r.top), ToPixels(r.width), ToPixels(r.height));
+QRect PixelRect(const TwipRect& r, int dpi) {
+  return QRect(ToPixels(r.left, dpi), ToPixels(r.top, dpi), ToPixels(r.width, dpi),
+               ToPixels(r.height, dpi));
+}
+
+// Twips are physical units: the layout takes the DPI the fonts are made for. With the
+// toolkit's scaling on, that is 96 and the toolkit scales the whole window; with it off, the
+// screen's own.
+int LayoutDpi() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  return screen ? qRound(screen->logicalDotsPerInchY()) : 96;
 }
 
 QString ToQString(std::string_view utf8) {
@@ -90,7 +101,16 @@ QtForm::~QtForm() = default;
 void QtForm::Build(const FormLayout& layout) {
   window_ = std::make_unique<FormWindow>([this] { Port().Unload(); });
   window_->setWindowTitle(ToQString(layout.title));
-  window_->setFixedSize(ToPixels(layout.clientWidth), ToPixels(layout.clientHeight));
+  dpi_ = LayoutDpi();
+  const QSize client(ToPixels(layout.clientWidth, dpi_), ToPixels(layout.clientHeight, dpi_));
+  if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+    // A Wayland compositor may maximise or fullscreen any window and ends the connection of
+    // one whose size does not follow; the controls keep their places in the larger window.
+    window_->setMinimumSize(client);
+    window_->resize(client);
+  } else {
+    window_->setFixedSize(client);
+  }
   window_->setFont(QFont(ToQString(layout.fontName), static_cast<int>(layout.fontPoints)));
   window_->setAutoFillBackground(true);
   SetBackground(*window_, layout.backColor, false);
@@ -153,9 +173,11 @@ QWidget* QtForm::Create(std::size_t slot, const ControlLayout& control, QWidget&
       list->setEditable(false);
       // A pick-only list drawn flat in its own color, not as a shaded button.
       list->setStyleSheet(
+          // The focused list shows it by a frame twice as wide in black; the entry stays put.
           QStringLiteral("QComboBox { background-color: %1; color: %2;"
                          " border: 1px solid #808080; padding-left: 3px;"
-                         " combobox-popup: 0; }")
+                         " combobox-popup: 0; }"
+                         " QComboBox:focus { border: 2px solid #000000; padding-left: 2px; }")
               .arg(ToQColor(control.backColor).name(), ToQColor(control.foreColor).name()));
       s.comboBox = std::make_unique<QtComboBox>(*list, slot, Port());
       widget = list;
@@ -178,7 +200,7 @@ QWidget* QtForm::Create(std::size_t slot, const ControlLayout& control, QWidget&
   }
   widget->setObjectName(ToQString(control.name) +
                         (control.index ? QString("(%1)").arg(control.index) : QString()));
-  widget->setGeometry(PixelRect(control.bounds));
+  widget->setGeometry(PixelRect(control.bounds, dpi_));
   widget->setAccessibleName(
       ToQString(control.accessibleName.empty() ? control.caption : control.accessibleName));
   if (control.kind != ControlKind::CheckBox) SetTextColor(*widget, control.foreColor);

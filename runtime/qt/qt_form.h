@@ -36,6 +36,7 @@ class QtForm final : public ToolkitForm {
   std::unique_ptr<QObject> keyFilter_;
   std::vector<QWidget*> widgets_;
   QWidget* firstFocus_ = nullptr;
+  int dpi_ = 96;
 };
 
 }  // namespace tolvane::runtime

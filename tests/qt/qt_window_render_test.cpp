@@ -1,5 +1,6 @@
-// frmMain as the Qt runtime draws it: rectangles, stacking, colors, fonts, icon and tab order,
-// checked on the rendered window. Runs at scale factor 1 and again at 2 (QT_SCALE_FACTOR).
+// frmMain as the Qt runtime draws it: size, colors, fonts, captions and icon, checked on the
+// rendered window. Runs at scale factor 1 and 2 (QT_SCALE_FACTOR), and on a 144 dpi screen
+// with the toolkit's scaling off, where the layout itself must grow and no caption may clip.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -11,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QScreen>
 #include <QTest>
 
 #include "runtime/qt/qt_runtime.h"
@@ -73,10 +75,13 @@ QImage* Rendered::image_ = nullptr;
 
 TEST_F(Rendered, ClientAreaAndTitleAreFixed) {
   EXPECT_EQ(Window().windowTitle(), "Tolvane");
-  EXPECT_EQ(Window().size(), QSize(451, 403));
+  // 6765 x 6045 twips: 451 x 403 at 96 dpi, 677 x 605 at 144 with the toolkit's scaling off.
+  const int dpi = qRound(QApplication::primaryScreen()->logicalDotsPerInchY());
+  const QSize client(runtime::ToPixels(6765, dpi), runtime::ToPixels(6045, dpi));
+  EXPECT_EQ(Window().size(), client);
   EXPECT_EQ(Window().minimumSize(), Window().maximumSize());
   const double ratio = QApplication::primaryScreen()->devicePixelRatio();
-  EXPECT_EQ(image_->size(), QSize(451, 403) * ratio);
+  EXPECT_EQ(image_->size(), client * ratio);
 }
 
 TEST_F(Rendered, InfoLabelIsTheLastLine) {
@@ -126,7 +131,7 @@ TEST_F(Rendered, OnlyTheInfoLineIsDarkRedAndTheRestIsBlack) {
     return c.red() < 0x40 && c.red() == c.green() && c.green() == c.blue();
   };
   EXPECT_GT(CountPixels(*image_, WindowRect(At(ctl::lblInfo), &Window()), isRed), 100);
-  const QRect above(0, 0, 451, At(ctl::lblInfo)->y());
+  const QRect above(0, 0, Window().width(), At(ctl::lblInfo)->y());
   EXPECT_EQ(CountPixels(*image_, above, isReddish), 0);
   for (std::size_t slot : {ctl::lblA, ctl::lblD, ctl::lblSize, ctl::chB, ctl::chF}) {
     EXPECT_GT(CountPixels(*image_, WindowRect(At(slot), &Window()), isBlack), 10)
@@ -158,6 +163,11 @@ TEST_F(Rendered, SetLabelsShowEveryCharacterLiterally) {
     EXPECT_TRUE(label->alignment() & Qt::AlignRight);
     EXPECT_LE(QFontMetrics(label->font()).horizontalAdvance(caption), label->width())
         << LayoutOf(slot).name;
+  }
+  // Nothing clips: the check boxes' captions and the note fit as well.
+  for (std::size_t slot :
+       {ctl::chA, ctl::chB, ctl::chC, ctl::chD, ctl::chE, ctl::chF, ctl::lblInfo}) {
+    EXPECT_LE(At(slot)->sizeHint().width(), At(slot)->width()) << LayoutOf(slot).name;
   }
   EXPECT_EQ(static_cast<QLabel*>(At(ctl::lblD))->text().size(), 32);
   EXPECT_EQ(static_cast<QLabel*>(At(ctl::lblSize))->text().size(), 32);
