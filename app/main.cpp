@@ -13,7 +13,9 @@ int main() {
     system::HardenProcess();
     system::SystemRandomSource random;
     system::SingleInstance instance("tolvane");
-    runtime::QtRuntime runtime({random, instance}, {.name = "Tolvane", .version = TOLVANE_VERSION});
+    runtime::QtRuntime runtime(
+        {random, instance},
+        {.name = "Tolvane", .version = TOLVANE_VERSION, .desktopId = "ru.tolvane.Tolvane"});
     window::frmMain form(runtime);
     return form.Run();
   } catch (const std::exception& error) {  // before the window could take events

@@ -3,15 +3,19 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tolvane)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "Tolvane developers")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Генератор случайных паролей")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "random password generator with a Russian interface")
 set(CPACK_PACKAGE_CONTACT "Tolvane developers <dev@tolvane.invalid>")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_STRIP_FILES ON)
+# The synopsis comes from the summary; this is the text below it, one paragraph.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-  "Генератор случайных паролей\n Десять паролей из выбранных наборов символов, каждый символ\n равновероятен; случайность берётся у криптографического генератора системы.")
-# Shared libraries are found by dpkg-shlibdeps; the rest the program loads at run time:
-# the X11 platform plugin, the Russian toolkit texts and Calibri's metric twin.
+  "Tolvane shows ten passwords drawn from the character classes and the two\nlength bounds chosen in its one window: digits, Latin and Cyrillic letters of\nboth cases, special characters. Every character is drawn exactly uniformly\nfrom the system's cryptographic generator; the program writes no file.")
+# Shared libraries are found by dpkg-shlibdeps; the rest the program loads at run time: the
+# Russian toolkit texts and Calibri's metric twin. The X11 platform plugin comes with
+# libqt6gui6; the Wayland one is recommended, so that Wayland sessions run the window
+# natively, while an X11-only system can do without it.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n, fonts-crosextra-carlito")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n, fonts-crosextra-carlito")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 include(CPack)

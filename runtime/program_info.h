@@ -8,6 +8,7 @@ namespace tolvane::runtime {
 struct ProgramInfo {
   std::string_view name;
   std::string_view version;
+  std::string_view desktopId;  // the launcher's name, reverse-DNS, where a desktop uses one
 };
 
 }  // namespace tolvane::runtime

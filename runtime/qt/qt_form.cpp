@@ -21,6 +21,19 @@ QRect PixelRect(const TwipRect& r, int dpi) {
                ToPixels(r.height, dpi));
 }
 
+// The designed 16 x 16 image, and for docks and switchers the larger sizes the installed
+// icon theme holds under the program's desktop name (drawn from the same design).
+QIcon WindowIcon(std::span<const char* const> xpm) {
+  QIcon icon(QPixmap(xpm.data()));
+  const QIcon installed = QIcon::fromTheme(QGuiApplication::desktopFileName());
+  if (installed.isNull()) return icon;
+  for (int size : {32, 48, 64, 128, 256}) {
+    const QPixmap larger = installed.pixmap(QSize(size, size));
+    if (larger.width() == size) icon.addPixmap(larger);
+  }
+  return icon;
+}
+
 // Twips are physical units: the layout takes the DPI the fonts are made for. With the
 // toolkit's scaling on, that is 96 and the toolkit scales the whole window; with it off, the
 // screen's own.
@@ -114,7 +127,7 @@ void QtForm::Build(const FormLayout& layout) {
   window_->setFont(QFont(ToQString(layout.fontName), static_cast<int>(layout.fontPoints)));
   window_->setAutoFillBackground(true);
   SetBackground(*window_, layout.backColor, false);
-  if (!layout.iconXpm.empty()) window_->setWindowIcon(QIcon(QPixmap(layout.iconXpm.data())));
+  if (!layout.iconXpm.empty()) window_->setWindowIcon(WindowIcon(layout.iconXpm));
   keyFilter_ = std::make_unique<KeyDownFilter>(Port());
 
   controls_.resize(layout.controls.size());
@@ -220,6 +233,7 @@ void QtForm::WatchKeys(std::size_t slot, QWidget& widget) {
 }
 
 void QtForm::Show() {
+  everShown_ = true;
   window_->show();
   if (firstFocus_) firstFocus_->setFocus();
 }

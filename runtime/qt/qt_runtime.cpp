@@ -5,13 +5,18 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QStyleFactory>
+#include <algorithm>
 
 #include "runtime/qt/qt_accessible.h"
 #include "runtime/qt/qt_clipboard.h"
+#include "runtime/qt/qt_startup_notice.h"
 
 namespace tolvane::runtime {
 
-QtRuntime::QtRuntime(Services services, ProgramInfo program) : ToolkitRuntime(services) {
+QtRuntime::QtRuntime(Services services, ProgramInfo program)
+    : ToolkitRuntime(services), startupId_(qgetenv("DESKTOP_STARTUP_ID")) {
+  // The toolkit takes the start-up ID from the environment as it starts; it is kept here for
+  // a start that ends without a window.
   if (QApplication::instance() == nullptr) {
     ownApp_ = std::make_unique<QApplication>(argc_, argv_);
   }
@@ -20,6 +25,11 @@ QtRuntime::QtRuntime(Services services, ProgramInfo program) : ToolkitRuntime(se
         QString::fromUtf8(program.name.data(), program.name.size()));
     QCoreApplication::setApplicationVersion(
         QString::fromUtf8(program.version.data(), program.version.size()));
+  }
+  if (!program.desktopId.empty()) {
+    // The Wayland app_id; docks match it, and the X11 class, with the launcher.
+    QGuiApplication::setDesktopFileName(
+        QString::fromUtf8(program.desktopId.data(), program.desktopId.size()));
   }
   // The whole interface is Russian, so the toolkit's own texts (the text boxes' context menu)
   // are too, whatever the user's locale.
@@ -53,6 +63,10 @@ void QtRuntime::Loop() {
 }
 
 void QtRuntime::Quit() {
+  const bool shown = std::any_of(Forms().begin(), Forms().end(), [](const auto& form) {
+    return static_cast<const QtForm&>(*form).EverShown();
+  });
+  if (!shown) CompleteStartupNotice(startupId_);  // a window that maps says it by itself
   QCoreApplication::exit(ExitStatus());
 }
 

@@ -27,6 +27,7 @@ class QtRuntime final : public ToolkitRuntime {
   void ShowFailure(const std::string& message) override;
 
  private:
+  QByteArray startupId_;
   int argc_ = 1;
   char programName_[8] = "tolvane";
   char* argv_[2] = {programName_, nullptr};

@@ -3,11 +3,15 @@
 //   x11_probe rect NAME                      the control's rectangle in the client area: X Y W H
 //   x11_probe client                         the client area: WxH
 //   x11_probe reddish WINDOW X Y WIDTH HEIGHT  how many pixels there are clearly red
+//   x11_probe startup-message SECONDS        the next start-up notification message sent to
+//                                            the root window, within the time
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 
 #include "runtime/control_layout.h"
@@ -52,6 +56,39 @@ int CountReddish(char** argv) {
   return 0;
 }
 
+int PrintStartupMessage(int seconds) {
+  Display* display = XOpenDisplay(nullptr);
+  if (!display) return 3;
+  const Window root = DefaultRootWindow(display);
+  XSelectInput(display, root, PropertyChangeMask);
+  const Atom begin = XInternAtom(display, "_NET_STARTUP_INFO_BEGIN", False);
+  const Atom more = XInternAtom(display, "_NET_STARTUP_INFO", False);
+  std::printf("listening\n");
+  std::fflush(stdout);
+  std::string message;
+  for (int waited = 0; waited < seconds * 100;) {
+    if (XPending(display) == 0) {
+      usleep(10000);
+      ++waited;
+      continue;
+    }
+    XEvent event;
+    XNextEvent(display, &event);
+    if (event.type != ClientMessage || event.xclient.format != 8) continue;
+    if (event.xclient.message_type == begin) message.clear();
+    if (event.xclient.message_type != begin && event.xclient.message_type != more) continue;
+    for (int i = 0; i < 20; ++i) {
+      const char c = event.xclient.data.b[i];
+      if (c == '\0') {
+        std::printf("%s\n", message.c_str());
+        return 0;
+      }
+      message += c;
+    }
+  }
+  return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -63,6 +100,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (verb == "reddish" && argc == 7) return CountReddish(argv + 2);
+  if (verb == "startup-message" && argc == 3) return PrintStartupMessage(std::atoi(argv[2]));
   std::fprintf(stderr, "usage: x11_probe rect NAME | client | reddish WINDOW X Y W H\n");
   return 2;
 }

@@ -28,6 +28,8 @@ app_pid=$!
 window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tolvane$' | head -n1) ||
   fail "no window titled Tolvane"
 size=$(xwininfo -id "$window" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w "x" h}')
+# The class docks match with the launcher's StartupWMClass.
+xprop -id "$window" WM_CLASS | grep -q '"Tolvane"$' || fail "$(xprop -id "$window" WM_CLASS)"
 [ "$size" = "$("$probe" client)" ] || fail "client area is $size, not $("$probe" client)"
 
 # Points in the window, from the layout: the middle of a control, or a check box's square.
@@ -67,8 +69,16 @@ lasted=$(awk -v a="$started" -v b="$(now)" 'BEGIN{printf "%.2f", b - a}')
 awk -v t="$lasted" 'BEGIN{exit !(t >= 5.0)}' || fail "the warning ended early, after $lasted s"
 click middle lblE  # back to the defaults
 
+# The second start says to a launcher that its start is over, though it shows no window.
+"$probe" startup-message 20 >"$work/startup" &
+listener=$!
+until_within 5 grep -q listening "$work/startup" || fail "no listener for start-up messages"
 second_status=0
-timeout 20 "$program" >"$work/second.log" 2>&1 || second_status=$?
+DESKTOP_STARTUP_ID="tolvane-test_TIME42" timeout 20 "$program" >"$work/second.log" 2>&1 ||
+  second_status=$?
+wait "$listener" || fail "the second start sent no start-up message"
+grep -qx 'remove: ID="tolvane-test_TIME42"' "$work/startup" ||
+  fail "start-up message: $(cat "$work/startup")"
 [ "$second_status" -eq 0 ] || fail "second start ended with $second_status"
 [ ! -s "$work/second.log" ] || fail "second start printed: $(cat "$work/second.log")"
 [ "$(xdotool search --onlyvisible --name '^Tolvane$' | wc -l)" -eq 1 ] || fail "more than one window"

@@ -27,6 +27,7 @@ done
 
 desktop-file-validate "$root/usr/share/applications/$id.desktop"
 grep -qx 'Name=Tolvane' "$root/usr/share/applications/$id.desktop" || fail "desktop Name"
+grep -qx 'StartupWMClass=Tolvane' "$root/usr/share/applications/$id.desktop" || fail "StartupWMClass"
 grep -qx 'Categories=Utility;Security;' "$root/usr/share/applications/$id.desktop" ||
   fail "desktop categories"
 appstreamcli validate --no-net "$root/usr/share/metainfo/$id.metainfo.xml"

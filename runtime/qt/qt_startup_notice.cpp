@@ -1,0 +1,62 @@
+#include "runtime/qt/qt_startup_notice.h"
+
+#include <xcb/xcb.h>
+
+#include <QGuiApplication>
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+namespace tolvane::runtime {
+namespace {
+
+xcb_atom_t Atom(xcb_connection_t* connection, const char* name) {
+  xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
+      connection,
+      xcb_intern_atom(connection, false, static_cast<std::uint16_t>(std::strlen(name)), name),
+      nullptr);
+  const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+  std::free(reply);
+  return atom;
+}
+
+// A value as the start-up notification protocol quotes it.
+QByteArray Quoted(const QByteArray& value) {
+  QByteArray out = "\"";
+  for (char c : value) {
+    if (c == '"' || c == '\\') out += '\\';
+    out += c;
+  }
+  return out + '"';
+}
+
+}  // namespace
+
+void CompleteStartupNotice(const QByteArray& startupId) {
+  auto* x11 = qApp ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+  if (startupId.isEmpty() || x11 == nullptr) return;
+  xcb_connection_t* connection = x11->connection();
+  xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+  // The messages come from a window of the sender's own, as the protocol asks.
+  const xcb_window_t sender = xcb_generate_id(connection);
+  xcb_create_window(connection, XCB_COPY_FROM_PARENT, sender, screen->root, -100, -100, 1, 1, 0,
+                    XCB_WINDOW_CLASS_INPUT_ONLY, screen->root_visual, 0, nullptr);
+  const xcb_atom_t begin = Atom(connection, "_NET_STARTUP_INFO_BEGIN");
+  const xcb_atom_t more = Atom(connection, "_NET_STARTUP_INFO");
+  const QByteArray message = "remove: ID=" + Quoted(startupId) + '\0';
+  for (qsizetype offset = 0; offset < message.size(); offset += 20) {
+    xcb_client_message_event_t event{};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 8;
+    event.window = sender;
+    event.type = offset == 0 ? begin : more;
+    std::memcpy(event.data.data8, message.constData() + offset,
+                std::min<qsizetype>(20, message.size() - offset));
+    xcb_send_event(connection, false, screen->root, XCB_EVENT_MASK_PROPERTY_CHANGE,
+                   reinterpret_cast<const char*>(&event));
+  }
+  xcb_destroy_window(connection, sender);
+  xcb_flush(connection);
+}
+
+}  // namespace tolvane::runtime
