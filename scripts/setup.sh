@@ -17,6 +17,7 @@ test_packages=(
   librsvg2-bin                         # desktop icons drawn from the SVG
   xvfb xdotool x11-utils x11-apps      # tests on a real X display
   strace                               # proof that the program writes no file
+  weston qt6-wayland                   # a Wayland session for the window
   desktop-file-utils appstream dpkg-dev lintian  # checks of the installed files and the package
   mingw-w64 g++-mingw-w64-x86-64-posix googletest  # the Windows program and its tests
   wine wine64 fonts-wine               # running them
