@@ -81,11 +81,13 @@ int PrintStartupMessage(int seconds) {
       const char c = event.xclient.data.b[i];
       if (c == '\0') {
         std::printf("%s\n", message.c_str());
+        XCloseDisplay(display);
         return 0;
       }
       message += c;
     }
   }
+  XCloseDisplay(display);
   return 1;
 }
 

@@ -3,14 +3,9 @@
 # 16 x 16 icon and the larger sizes the installed icon theme holds, up to 256.
 set -euo pipefail
 build=$1
-root=$(mktemp -d)
-app_pid=
-cleanup() {
-  [ -n "$app_pid" ] && kill -9 "$app_pid" 2>/dev/null || true
-  rm -rf "$root"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+# shellcheck source=../e2e/session.sh
+. "$(dirname "$0")/../e2e/session.sh"
+root=$work
 
 cmake --install "$build" --prefix "$root/usr" >/dev/null
 XDG_DATA_DIRS="$root/usr/share:/usr/share" "$root/usr/bin/tolvane" &
