@@ -15,8 +15,9 @@ void SetTextColor(QWidget& widget, Color color) {
 
 QtCheckBox::QtCheckBox(QCheckBox& box, std::size_t slot, EventPort& port)
     : box_(box), slot_(slot), port_(port) {
-  // clicked() comes from the user only (mouse or space bar), once per click.
-  QObject::connect(&box_, &QCheckBox::clicked, &box_, [&port, slot] { port.Click(slot); });
+  // Every change of the state, whatever made it (mouse, space bar, a screen reader's Toggle
+  // action, a Value write), raises Click once, inside the change.
+  QObject::connect(&box_, &QCheckBox::toggled, &box_, [&port, slot] { port.Click(slot); });
 }
 
 std::int16_t QtCheckBox::Value() const {
@@ -25,9 +26,7 @@ std::int16_t QtCheckBox::Value() const {
 
 void QtCheckBox::SetValue(std::int16_t value) {
   const bool checked = value != 0;
-  if (checked == box_.isChecked()) return;
-  box_.setChecked(checked);
-  port_.Click(slot_);
+  box_.setChecked(checked);  // raises Click through toggled() when the state changes
 }
 
 void QtCheckBox::SetForeColor(Color color) {
