@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QPixmap>
 #include <QScreen>
+#include <QTimer>
 #include <algorithm>
 #include <limits>
 #include <stdexcept>
@@ -127,7 +128,13 @@ void QtForm::Build(const FormLayout& layout) {
   window_->setFont(QFont(ToQString(layout.fontName), static_cast<int>(layout.fontPoints)));
   window_->setAutoFillBackground(true);
   SetBackground(*window_, layout.backColor, false);
-  if (!layout.iconXpm.empty()) window_->setWindowIcon(WindowIcon(layout.iconXpm));
+  if (!layout.iconXpm.empty()) {
+    window_->setWindowIcon(QIcon(QPixmap(layout.iconXpm.data())));
+    // Looking through the icon theme takes a few milliseconds: after the window is up.
+    QTimer::singleShot(0, window_.get(), [window = window_.get(), xpm = layout.iconXpm] {
+      window->setWindowIcon(WindowIcon(xpm));
+    });
+  }
   keyFilter_ = std::make_unique<KeyDownFilter>(Port());
 
   controls_.resize(layout.controls.size());
