@@ -10,7 +10,8 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 cpack --config "$build/CPackConfig.cmake" -B "$out" >/dev/null
 deb=$(ls "$out"/tolvane_*.deb)
 [ "$(dpkg-deb -f "$deb" Package)" = tolvane ] || fail "package name"
-[ "$(dpkg-deb -f "$deb" Version)" = 1.00 ] || fail "version"
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+[ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "version, not $version"
 depends=$(dpkg-deb -f "$deb" Depends)
 names=$(tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/ .*//')
 for needed in libqt6widgets6 libqt6gui6 libqt6core6 libstdc++6 libc6 \

@@ -31,5 +31,7 @@ grep -qx 'StartupWMClass=Tolvane' "$root/usr/share/applications/$id.desktop" || 
 grep -qx 'Categories=Utility;Security;' "$root/usr/share/applications/$id.desktop" ||
   fail "desktop categories"
 appstreamcli validate --no-net "$root/usr/share/metainfo/$id.metainfo.xml"
-grep -q '<release version="1.00"' "$root/usr/share/metainfo/$id.metainfo.xml" || fail "release 1.00"
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+grep -q "<release version=\"$version\"" "$root/usr/share/metainfo/$id.metainfo.xml" ||
+  fail "release $version"
 echo "install tree: ${#expected[@]} files in place, desktop file and metainfo valid"

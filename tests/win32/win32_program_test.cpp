@@ -34,10 +34,11 @@ std::wstring VersionString(const std::wstring& name) {
   return std::wstring(value);
 }
 
-TEST(Win32Program, VersionRecordNamesTolvaneOneHundredth) {
+TEST(Win32Program, VersionRecordNamesTolvaneItsBuildVersionAndLicence) {
   EXPECT_EQ(VersionString(L"ProductName"), L"Tolvane");
-  EXPECT_EQ(VersionString(L"ProductVersion"), L"1.00");
-  EXPECT_EQ(VersionString(L"FileVersion"), L"1.00");
+  EXPECT_EQ(VersionString(L"ProductVersion"), L"" TOLVANE_VERSION);
+  EXPECT_EQ(VersionString(L"FileVersion"), L"" TOLVANE_VERSION);
+  EXPECT_EQ(VersionString(L"LegalCopyright"), L"© 2026 Tolvane developers, MIT License");
   EXPECT_EQ(VersionString(L"FileDescription"), L"Генератор паролей");
 }
 
