@@ -1,6 +1,6 @@
-// What only Linux can show of the system services: a killed holder, process hardening.
+// What only Linux can show of the system services: which runtime directory is trusted, and
+// process hardening. (A killed holder: the program tests.)
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -15,33 +15,6 @@
 
 namespace tolvane::system {
 namespace {
-
-TEST(SingleInstance, AKilledHolderNeverBlocksTheNextStart) {
-  const std::string program = "tolvane-test-" + std::to_string(getpid()) + "-killed";
-  int ready[2];
-  ASSERT_EQ(pipe(ready), 0);
-  const pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    SingleInstance holder(program);
-    const char answer = holder.AnotherIsRunning() ? 'y' : 'n';
-    (void)!write(ready[1], &answer, 1);
-    pause();
-    _exit(0);
-  }
-  char answer = 0;
-  ASSERT_EQ(read(ready[0], &answer, 1), 1);
-  EXPECT_EQ(answer, 'n');
-  SingleInstance whileAlive(program);
-  EXPECT_TRUE(whileAlive.AnotherIsRunning());
-
-  kill(child, SIGKILL);
-  waitpid(child, nullptr, 0);
-  SingleInstance afterKill(program);
-  EXPECT_FALSE(afterKill.AnotherIsRunning());
-  close(ready[0]);
-  close(ready[1]);
-}
 
 // A runtime directory others may write to could hold anyone's lock: it is not used, and the
 // program starts rather than trust it.
