@@ -59,7 +59,9 @@ std::unique_ptr<ToolkitForm> QtRuntime::MakeForm(const FormLayout& layout, FormE
 }
 
 void QtRuntime::Loop() {
+  looping_ = true;
   QApplication::exec();
+  looping_ = false;
 }
 
 void QtRuntime::Quit() {
@@ -67,7 +69,9 @@ void QtRuntime::Quit() {
     return static_cast<const QtForm&>(*form).EverShown();
   });
   if (!shown) CompleteStartupNotice(startupId_);  // a window that maps says it by itself
-  QCoreApplication::exit(ExitStatus());
+  // Only a running loop is told to end: told before it runs, Qt would end every event loop
+  // started later at once, a message box's included.
+  if (looping_) QCoreApplication::exit(ExitStatus());
 }
 
 void QtRuntime::ShowFailure(const std::string& message) {

@@ -28,6 +28,7 @@ class QtRuntime final : public ToolkitRuntime {
 
  private:
   QByteArray startupId_;
+  bool looping_ = false;
   int argc_ = 1;
   char programName_[8] = "tolvane";
   char* argv_[2] = {programName_, nullptr};
