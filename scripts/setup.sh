@@ -8,6 +8,7 @@ set -euo pipefail
 run_packages=(
   g++ cmake ninja-build pkg-config     # compiler and build
   qt6-base-dev                         # the toolkit
+  libxcb1-dev                          # the X11 start-up notice of a second start
   fonts-crosextra-carlito              # Calibri's metrics, with Cyrillic
   qt6-translations-l10n                # the toolkit's own texts in Russian
 )
