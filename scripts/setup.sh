@@ -22,6 +22,7 @@ test_packages=(
   desktop-file-utils appstream dpkg-dev lintian  # checks of the installed files and the package
   mingw-w64 g++-mingw-w64-x86-64-posix googletest  # the Windows program and its tests
   wine wine64 fonts-wine               # running them
+  wixl msitools faketime zip           # the Windows installer and zip, the same bytes every time
 )
 
 packages=("${run_packages[@]}")
