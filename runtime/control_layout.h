@@ -17,6 +17,7 @@ enum class ControlKind { Timer, CheckBox, Frame, TextBox, ComboBox, Label };
 enum class TextAlign { Left, Right, Centre };
 
 inline constexpr std::size_t kOnForm = std::numeric_limits<std::size_t>::max();
+inline constexpr std::size_t kNoControl = std::numeric_limits<std::size_t>::max();
 inline constexpr int kTwipsPerInch = 1440;
 inline constexpr int kTwipsPerPixel = 15;  // at 96 dots per inch
 
@@ -36,6 +37,12 @@ struct ControlLayout {
   std::size_t container = kOnForm;  // slot of the containing frame
   std::string_view caption;
   std::string_view accessibleName;  // what a screen reader says; the caption when empty
+  // For screen readers, as slots: the control a label names (its click switches that one);
+  // the label whose text describes a frame; and the label whose text explains why a check
+  // box's caption is not in its designed colour, its description while that lasts.
+  std::size_t labelFor = kNoControl;
+  std::size_t describedBy = kNoControl;
+  std::size_t colourNote = kNoControl;
   TwipRect bounds;
   int tabIndex = -1;
   int value = 0;       // check box: initial Value (0 or 1)

@@ -18,6 +18,7 @@ test_packages=(
   librsvg2-bin                         # desktop icons drawn from the SVG
   xvfb xdotool x11-utils x11-apps      # tests on a real X display
   strace                               # proof that the program writes no file
+  at-spi2-core python3-pyatspi dbus-daemon  # the window read as a screen reader reads it
   weston qt6-wayland                   # a Wayland session for the window
   desktop-file-utils appstream dpkg-dev lintian  # checks of the installed files and the package
   mingw-w64 g++-mingw-w64-x86-64-posix googletest  # the Windows program and its tests

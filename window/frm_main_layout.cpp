@@ -13,13 +13,15 @@ using runtime::ControlLayout;
 using runtime::kOnForm;
 using runtime::TextAlign;
 
+// The letter boxes' captions turn red while both alphabets of a case are on; the note says why.
 constexpr ControlLayout CheckBoxLayout(std::string_view name, std::size_t container,
                                        std::string_view caption, int left, int top, int tab,
-                                       int value) {
+                                       int value, bool letters = false) {
   return {.name = name,
           .kind = ControlKind::CheckBox,
           .container = container,
           .caption = caption,
+          .colourNote = letters ? ctl::lblInfo : runtime::kNoControl,
           .bounds = {left, top, 2355, 225},
           .tabIndex = tab,
           .value = value,
@@ -27,11 +29,12 @@ constexpr ControlLayout CheckBoxLayout(std::string_view name, std::size_t contai
 }
 
 constexpr ControlLayout SetLabelLayout(std::string_view name, std::string_view caption, int top,
-                                       int tab) {
+                                       int tab, std::size_t box = runtime::kNoControl) {
   return {.name = name,
           .kind = ControlKind::Label,
           .container = ctl::frOptions,
           .caption = caption,
+          .labelFor = box,
           .bounds = {90, top, 3975, 285},
           .tabIndex = tab,
           .align = TextAlign::Right,
@@ -66,8 +69,8 @@ constexpr ControlLayout ResultLayout(int index) {
 
 constexpr std::array<ControlLayout, ctl::count> kControls{{
     {.name = "tmrSelect", .kind = ControlKind::Timer, .intervalMs = kTimerIntervalMs},
-    CheckBoxLayout("chF", kOnForm, "РУС Строчные буквы", 4230, 1710, 15, 0),
-    CheckBoxLayout("chE", kOnForm, "РУС Прописные буквы", 4230, 1440, 13, 0),
+    CheckBoxLayout("chF", kOnForm, "РУС Строчные буквы", 4230, 1710, 15, 0, true),
+    CheckBoxLayout("chE", kOnForm, "РУС Прописные буквы", 4230, 1440, 13, 0, true),
     {.name = "frResults",
      .kind = ControlKind::Frame,
      .caption = "Сгенерированные пароли",
@@ -87,21 +90,22 @@ constexpr std::array<ControlLayout, ctl::count> kControls{{
     {.name = "frOptions",
      .kind = ControlKind::Frame,
      .caption = "Настройки",
+     .describedBy = ctl::lblInfo,
      .bounds = {90, 90, 6585, 2445},
      .tabIndex = 0,
      .backColor = kPanelGrey},
     ComboLayout("cmbSizeB", "Длина до", 5130, 3),
     CheckBoxLayout("chA", ctl::frOptions, "Цифры", 4140, 270, 5, 1),
-    CheckBoxLayout("chB", ctl::frOptions, "ENG Прописные буквы", 4140, 540, 7, 1),
-    CheckBoxLayout("chC", ctl::frOptions, "ENG Строчные буквы", 4140, 810, 9, 1),
+    CheckBoxLayout("chB", ctl::frOptions, "ENG Прописные буквы", 4140, 540, 7, 1, true),
+    CheckBoxLayout("chC", ctl::frOptions, "ENG Строчные буквы", 4140, 810, 9, 1, true),
     CheckBoxLayout("chD", ctl::frOptions, "Специальные символы", 4140, 1080, 11, 1),
     ComboLayout("cmbSizeA", "Длина от", 4140, 2),
-    SetLabelLayout("lblF", "абвгдеёжзийклмнопрстуфхцчшщъыьэюя", 1620, 14),
-    SetLabelLayout("lblE", "АБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯ", 1350, 12),
-    SetLabelLayout("lblA", "0123456789", 270, 4),
-    SetLabelLayout("lblB", "ABCDEFGHIJKLMNOPQRSTUVWXYZ", 540, 6),
-    SetLabelLayout("lblC", "abcdefghijklmnopqrstuvwxyz", 810, 8),
-    SetLabelLayout("lblD", "!\"#$%&'()*+,-./:;<=>?@[\\]^_`{|}~", 1080, 10),
+    SetLabelLayout("lblF", "абвгдеёжзийклмнопрстуфхцчшщъыьэюя", 1620, 14, ctl::chF),
+    SetLabelLayout("lblE", "АБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯ", 1350, 12, ctl::chE),
+    SetLabelLayout("lblA", "0123456789", 270, 4, ctl::chA),
+    SetLabelLayout("lblB", "ABCDEFGHIJKLMNOPQRSTUVWXYZ", 540, 6, ctl::chB),
+    SetLabelLayout("lblC", "abcdefghijklmnopqrstuvwxyz", 810, 8, ctl::chC),
+    SetLabelLayout("lblD", "!\"#$%&'()*+,-./:;<=>?@[\\]^_`{|}~", 1080, 10, ctl::chD),
     SetLabelLayout("lblSize", "Количество символов, \"от\" и \"до\"", 1980, 1),
     {.name = "lblInfo",
      .kind = ControlKind::Label,

@@ -1,42 +1,211 @@
 #include "runtime/qt/qt_accessible.h"
 
+#include <QAbstractItemView>
+#include <QAccessibleValueInterface>
 #include <QAccessibleWidget>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QPointer>
+#include <algorithm>
+
+#include "runtime/qt/qt_controls.h"
+#include "runtime/qt/qt_frame.h"
 
 namespace tolvane::runtime {
 namespace {
 
-class NamedListAccessible final : public QAccessibleWidget {
+constexpr char kLabelFor[] = "tolvaneLabelFor";
+constexpr char kLabelledBy[] = "tolvaneLabelledBy";
+constexpr char kContainer[] = "tolvaneContainer";
+
+using Relations = QList<QPair<QAccessibleInterface*, QAccessible::Relation>>;
+
+QWidget* Linked(const QWidget* widget, const char* property) {
+  return qobject_cast<QWidget*>(widget->property(property).value<QObject*>());
+}
+
+void AddRelation(Relations& relations, QWidget* other, QAccessible::Relation relation) {
+  if (QAccessibleInterface* iface = other ? QAccessible::queryAccessibleInterface(other) : nullptr)
+    relations.append({iface, relation});
+}
+
+// A length list as Qt presents a pick-only combo box (its drop-down list as the one child,
+// the actions that open and close it, the entry as the value), except that its name is its
+// own: Qt on Linux names a combo box by its current entry. The bound is also a number.
+class LengthListAccessible final : public QAccessibleWidget, public QAccessibleValueInterface {
  public:
-  explicit NamedListAccessible(QComboBox* list) : QAccessibleWidget(list, QAccessible::ComboBox) {}
+  explicit LengthListAccessible(QComboBox* list) : QAccessibleWidget(list, QAccessible::ComboBox) {}
+
+  void* interface_cast(QAccessible::InterfaceType t) override {
+    if (t == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface*>(this);
+    return QAccessibleWidget::interface_cast(t);
+  }
 
   QString text(QAccessible::Text t) const override {
-    const auto* list = static_cast<const QComboBox*>(widget());
-    switch (t) {
-      case QAccessible::Name:
-        return list->accessibleName();
-      case QAccessible::Value:
-        return list->currentText();
-      default:
-        return QAccessibleWidget::text(t);
-    }
+    const bool named = !List().accessibleName().isEmpty();
+    if (t == QAccessible::Value || (t == QAccessible::Name && !named)) return List().currentText();
+    return QAccessibleWidget::text(t);  // the name is the widget's accessible name
+  }
+
+  int childCount() const override { return 1; }
+  QAccessibleInterface* child(int index) const override {
+    return index == 0 ? QAccessible::queryAccessibleInterface(List().view()) : nullptr;
+  }
+  int indexOfChild(const QAccessibleInterface* child) const override {
+    return child && child->object() == List().view() ? 0 : -1;
+  }
+
+  QStringList actionNames() const override { return {showMenuAction(), pressAction()}; }
+  void doAction(const QString& action) override {
+    if (action != showMenuAction() && action != pressAction()) return;
+    QComboBox& list = List();
+    list.view()->isVisible() ? list.hidePopup() : list.showPopup();
+  }
+
+  QVariant currentValue() const override { return NumberAt(List().currentIndex()); }
+  // A bound set through the interface counts as the user's choice, like one from the list.
+  void setCurrentValue(const QVariant& value) override {
+    QComboBox& list = List();
+    const int index = list.findText(QString::number(value.toInt()));
+    if (index < 0 || index == list.currentIndex()) return;
+    list.setCurrentIndex(index);
+    emit list.activated(index);
+  }
+  QVariant maximumValue() const override { return Ends().second; }
+  QVariant minimumValue() const override { return Ends().first; }
+  QVariant minimumStepSize() const override { return 1; }
+
+ private:
+  QComboBox& List() const { return *static_cast<QComboBox*>(widget()); }
+  std::pair<QVariant, QVariant> Ends() const {  // the entries may run either way
+    const QVariant first = NumberAt(0), last = NumberAt(List().count() - 1);
+    return first.toInt() <= last.toInt() ? std::pair(first, last) : std::pair(last, first);
+  }
+  QVariant NumberAt(int index) const {
+    bool ok = false;
+    const int number = List().itemText(index).toInt(&ok);
+    return ok ? QVariant(number) : QVariant();
   }
 };
 
-QAccessibleInterface* NamedListFactory(const QString& className, QObject* object) {
-  auto* list = qobject_cast<QComboBox*>(object);
-  if (className != QLatin1String("QComboBox") || list == nullptr ||
-      list->accessibleName().isEmpty()) {
-    return nullptr;  // Qt's own interface
+// A check box as Qt presents one, labelled by the label beside it.
+class LabelledBoxAccessible final : public QAccessibleWidget {
+ public:
+  explicit LabelledBoxAccessible(QCheckBox* box) : QAccessibleWidget(box, QAccessible::CheckBox) {}
+
+  QAccessible::State state() const override {
+    QAccessible::State s = QAccessibleWidget::state();
+    s.checkable = true;
+    s.checked = Box().isChecked();
+    return s;
   }
-  return new NamedListAccessible(list);
+  QStringList actionNames() const override { return {toggleAction()}; }
+  void doAction(const QString& action) override {
+    // Switching the box raises its Click like any other switch.
+    if (action == toggleAction() || action == pressAction()) Box().toggle();
+  }
+  Relations relations(QAccessible::Relation match) const override {
+    Relations found;
+    if (match & QAccessible::Label)
+      AddRelation(found, Linked(widget(), kLabelledBy), QAccessible::Label);
+    found += QAccessibleWidget::relations(match);
+    return found;
+  }
+
+ private:
+  QCheckBox& Box() const { return *static_cast<QCheckBox*>(widget()); }
+};
+
+// A label; one that names a check box offers its click (which switches the box) as an action.
+class BoxLabelAccessible final : public QAccessibleWidget {
+ public:
+  explicit BoxLabelAccessible(ClickableLabel* label)
+      : QAccessibleWidget(label, QAccessible::StaticText) {}
+
+  QStringList actionNames() const override {
+    return Linked(widget(), kLabelFor) ? QStringList{pressAction()} : QStringList{};
+  }
+  void doAction(const QString& action) override {
+    if (action == pressAction() && Linked(widget(), kLabelFor))
+      static_cast<ClickableLabel*>(widget())->Click();
+  }
+  Relations relations(QAccessible::Relation match) const override {
+    Relations found;
+    if (match & QAccessible::Labelled)
+      AddRelation(found, Linked(widget(), kLabelFor), QAccessible::Labelled);
+    found += QAccessibleWidget::relations(match);
+    return found;
+  }
+};
+
+// The window (read as a frame) or a frame: children in screen order, row by row from the
+// top, each row left to right, whatever their stacking.
+class ContainerAccessible final : public QAccessibleWidget {
+ public:
+  explicit ContainerAccessible(QWidget* container)
+      : QAccessibleWidget(container,
+                          container->isWindow() ? QAccessible::Window : QAccessible::Grouping) {}
+
+  int childCount() const override { return static_cast<int>(Children().size()); }
+  QAccessibleInterface* child(int index) const override {
+    const QWidgetList children = Children();
+    return index >= 0 && index < children.size()
+               ? QAccessible::queryAccessibleInterface(children[index])
+               : nullptr;
+  }
+  int indexOfChild(const QAccessibleInterface* child) const override {
+    return child ? static_cast<int>(Children().indexOf(qobject_cast<QWidget*>(child->object())))
+                 : -1;
+  }
+
+ private:
+  QWidgetList Children() const {
+    QWidgetList children;
+    for (QObject* object : widget()->children()) {
+      auto* child = qobject_cast<QWidget*>(object);
+      if (child && !child->isWindow()) children.append(child);
+    }
+    std::stable_sort(children.begin(), children.end(),
+                     [](const QWidget* a, const QWidget* b) { return a->y() < b->y(); });
+    // A row: what starts above the middle of the row's first widget; read left to right.
+    for (auto row = children.begin(); row != children.end();) {
+      const int middle = (*row)->geometry().center().y();
+      const auto end = std::find_if(row, children.end(), [&](auto* w) { return w->y() > middle; });
+      std::stable_sort(row, end,
+                       [](const QWidget* a, const QWidget* b) { return a->x() < b->x(); });
+      row = end;
+    }
+    return children;
+  }
+};
+
+// Chosen by type alone: an interface is made once, at the first accessibility event of its
+// widget, which may come before the widget is fully set up.
+QAccessibleInterface* Factory(const QString&, QObject* object) {
+  auto* widget = qobject_cast<QWidget*>(object);
+  if (widget == nullptr) return nullptr;
+  if (widget->property(kContainer).toBool() || dynamic_cast<EtchedFrame*>(widget))
+    return new ContainerAccessible(widget);
+  if (auto* label = dynamic_cast<ClickableLabel*>(widget)) return new BoxLabelAccessible(label);
+  if (auto* box = qobject_cast<QCheckBox*>(widget)) return new LabelledBoxAccessible(box);
+  if (auto* list = qobject_cast<QComboBox*>(widget)) return new LengthListAccessible(list);
+  return nullptr;  // Qt's own interface
 }
 
 }  // namespace
 
-void InstallNamedListAccessibility() {
-  static const bool installed = (QAccessible::installFactory(NamedListFactory), true);
+void InstallAccessibility() {
+  static const bool installed = (QAccessible::installFactory(Factory), true);
   (void)installed;
+}
+
+void MarkLabelFor(QWidget& label, QWidget& box) {
+  label.setProperty(kLabelFor, QVariant::fromValue<QObject*>(&box));
+  box.setProperty(kLabelledBy, QVariant::fromValue<QObject*>(&label));
+}
+
+void MarkContainer(QWidget& container) {
+  container.setProperty(kContainer, true);
 }
 
 }  // namespace tolvane::runtime

@@ -1,10 +1,20 @@
 #pragma once
 
+#include <QWidget>
+
 namespace tolvane::runtime {
 
-// On Linux, Qt's accessible combo box reports its current entry as its name. Lists that carry
-// an accessible name of their own speak that name instead, and their entry as the value.
-// Installing more than once does nothing.
-void InstallNamedListAccessibility();
+// What screen readers get beyond Qt's own accessible interfaces, for widgets marked below:
+// a length list says its name and its bound (Qt on Linux reads the bound as the name); a
+// label names its check box and offers its click; a container (the window, a frame) lists
+// its children in screen order, and the window reads as a frame. Installing more than once
+// does nothing.
+void InstallAccessibility();
+
+// The label's text names the check box; its click is offered as an action.
+void MarkLabelFor(QWidget& label, QWidget& box);
+// A window whose children read top to bottom, then left to right, as a frame's do. Before any
+// accessibility event of the window: its interface is made at the first.
+void MarkContainer(QWidget& window);
 
 }  // namespace tolvane::runtime

@@ -13,8 +13,9 @@ void SetTextColor(QWidget& widget, Color color) {
   widget.setPalette(palette);
 }
 
-QtCheckBox::QtCheckBox(QCheckBox& box, std::size_t slot, EventPort& port)
-    : box_(box), slot_(slot), port_(port) {
+QtCheckBox::QtCheckBox(QCheckBox& box, std::size_t slot, EventPort& port, Color designed,
+                       QString colourNote)
+    : box_(box), slot_(slot), port_(port), designed_(designed), colourNote_(std::move(colourNote)) {
   // Every change of the state, whatever made it (mouse, space bar, a screen reader's Toggle
   // action, a Value write), raises Click once, inside the change.
   QObject::connect(&box_, &QCheckBox::toggled, &box_, [&port, slot] { port.Click(slot); });
@@ -36,6 +37,10 @@ void QtCheckBox::SetForeColor(Color color) {
   palette.setColor(QPalette::WindowText, ToQColor(color));
   palette.setColor(QPalette::ButtonText, ToQColor(color));
   box_.setPalette(palette);
+  // Heard as well as seen: while the caption is not in its colour, the note is the box's
+  // description (Qt tells screen readers of the change).
+  const QString description = color == designed_ ? QString() : colourNote_;
+  if (box_.accessibleDescription() != description) box_.setAccessibleDescription(description);
 }
 
 QtComboBox::QtComboBox(QComboBox& list, std::size_t slot, EventPort& port)
@@ -93,7 +98,7 @@ void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
       pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
   pressed_ = false;
   QLabel::mouseReleaseEvent(event);
-  if (click && onClick_) onClick_();
+  if (click) Click();
 }
 
 }  // namespace tolvane::runtime

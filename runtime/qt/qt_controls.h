@@ -22,7 +22,8 @@ void SetTextColor(QWidget& widget, Color color);
 
 class QtCheckBox final : public CheckBox {
  public:
-  QtCheckBox(QCheckBox& box, std::size_t slot, EventPort& port);
+  // colourNote: what the caption's colour means when it is not the designed one.
+  QtCheckBox(QCheckBox& box, std::size_t slot, EventPort& port, Color designed, QString colourNote);
   std::int16_t Value() const override;
   void SetValue(std::int16_t value) override;
   Color ForeColor() const override { return foreColor_; }
@@ -32,6 +33,8 @@ class QtCheckBox final : public CheckBox {
   QCheckBox& box_;
   std::size_t slot_;
   EventPort& port_;
+  Color designed_;
+  QString colourNote_;
   Color foreColor_ = kBlack;
 };
 
@@ -83,6 +86,9 @@ class WholeTextEdit final : public QLineEdit {
 class ClickableLabel final : public QLabel {
  public:
   ClickableLabel(QWidget* parent, std::function<void()> onClick);
+  void Click() const {
+    if (onClick_) onClick_();
+  }
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;

@@ -1,5 +1,6 @@
 #include "runtime/qt/qt_form.h"
 
+#include <QAbstractItemView>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QIcon>
@@ -11,6 +12,7 @@
 #include <limits>
 #include <stdexcept>
 
+#include "runtime/qt/qt_accessible.h"
 #include "runtime/qt/qt_frame.h"
 #include "runtime/qt/qt_keys.h"
 
@@ -70,7 +72,9 @@ void SetBackground(QWidget& widget, Color color, bool isField) {
 // The top-level window: closing it in any way unloads the form.
 class FormWindow final : public QWidget {
  public:
-  explicit FormWindow(std::function<void()> onClose) : onClose_(std::move(onClose)) {}
+  explicit FormWindow(std::function<void()> onClose) : onClose_(std::move(onClose)) {
+    MarkContainer(*this);
+  }
 
  protected:
   void closeEvent(QCloseEvent* event) override {
@@ -143,7 +147,17 @@ void QtForm::Build(const FormLayout& layout) {
     const ControlLayout& control = layout.controls[slot];
     QWidget* parent = control.container == kOnForm ? window_.get() : widgets_.at(control.container);
     if (parent == nullptr) throw std::logic_error("a container must come before its controls");
-    widgets_[slot] = Create(slot, control, *parent);
+    widgets_[slot] = Create(slot, layout, *parent);
+  }
+
+  for (std::size_t slot = 0; slot < layout.controls.size(); ++slot) {
+    const ControlLayout& control = layout.controls[slot];
+    if (control.labelFor != kNoControl)
+      MarkLabelFor(*widgets_[slot], *widgets_.at(control.labelFor));
+    if (control.describedBy != kNoControl) {
+      widgets_[slot]->setAccessibleDescription(
+          ToQString(layout.controls[control.describedBy].caption));
+    }
   }
 
   // Raising each from the bottom up leaves the topmost last raised.
@@ -157,7 +171,8 @@ void QtForm::Build(const FormLayout& layout) {
   if (!tabOrder.empty()) firstFocus_ = widgets_[tabOrder.front()];
 }
 
-QWidget* QtForm::Create(std::size_t slot, const ControlLayout& control, QWidget& parent) {
+QWidget* QtForm::Create(std::size_t slot, const FormLayout& layout, QWidget& parent) {
+  const ControlLayout& control = layout.controls[slot];
   SlotControls& s = controls_[slot];
   QWidget* widget = nullptr;
   switch (control.kind) {
@@ -170,7 +185,10 @@ QWidget* QtForm::Create(std::size_t slot, const ControlLayout& control, QWidget&
     case ControlKind::CheckBox: {
       auto* box = new QCheckBox(ToQString(control.caption), &parent);
       box->setChecked(control.value != 0);
-      auto adapter = std::make_unique<QtCheckBox>(*box, slot, Port());
+      const QString note = control.colourNote == kNoControl
+                               ? QString()
+                               : ToQString(layout.controls[control.colourNote].caption);
+      auto adapter = std::make_unique<QtCheckBox>(*box, slot, Port(), control.foreColor, note);
       adapter->SetForeColor(control.foreColor);
       s.checkBox = std::move(adapter);
       widget = box;
@@ -200,6 +218,14 @@ QWidget* QtForm::Create(std::size_t slot, const ControlLayout& control, QWidget&
                          " QComboBox:focus { border: 2px solid #000000; padding-left: 2px; }")
               .arg(ToQColor(control.backColor).name(), ToQColor(control.foreColor).name()));
       s.comboBox = std::make_unique<QtComboBox>(*list, slot, Port());
+      // The drop-down and its list speak the list's name; its selection follows the entry,
+      // so the entry a screen reader finds selected is the current one.
+      const QString name = ToQString(control.accessibleName);
+      list->view()->setAccessibleName(name);
+      list->view()->parentWidget()->setAccessibleName(name);
+      QObject::connect(list, &QComboBox::currentIndexChanged, list, [list](int index) {
+        list->view()->setCurrentIndex(list->model()->index(index, 0));
+      });
       widget = list;
       break;
     }

@@ -30,7 +30,7 @@ class QtForm final : public ToolkitForm {
 
  private:
   void Build(const FormLayout& layout);
-  QWidget* Create(std::size_t slot, const ControlLayout& control, QWidget& parent);
+  QWidget* Create(std::size_t slot, const FormLayout& layout, QWidget& parent);
   void WatchKeys(std::size_t slot, QWidget& widget);
 
   std::unique_ptr<QWidget> window_;

@@ -8,7 +8,10 @@ constexpr int kCaptionLeft = 6;  // pixels from the frame's left edge
 constexpr int kCaptionPad = 2;
 }  // namespace
 
-EtchedFrame::EtchedFrame(const QString& caption, QWidget* parent) : QGroupBox(caption, parent) {
+EtchedFrame::EtchedFrame(const QString& caption, QWidget* parent) : QGroupBox(parent) {
+  // The title is set here, not by the base: setting it tells accessibility, which then makes
+  // the frame's accessible interface, and it must see a finished EtchedFrame to choose ours.
+  setTitle(caption);
   setFocusPolicy(Qt::NoFocus);
   setFlat(true);
 }

@@ -38,7 +38,7 @@ QtRuntime::QtRuntime(Services services, ProgramInfo program)
                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
     QCoreApplication::installTranslator(translator_.get());
   }
-  InstallNamedListAccessibility();
+  InstallAccessibility();
   clipboardHint_ = std::make_unique<QObject>();
   MarkCopiesAsSecret(*clipboardHint_);
   // The same look on every desktop.

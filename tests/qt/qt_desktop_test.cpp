@@ -57,24 +57,6 @@ TEST_F(Desktop, EveryControlHasASpokenName) {
   }
 }
 
-// A screen reader's Toggle switches the class exactly as a click does: flag, passwords and
-// what the box shows agree.
-TEST_F(Desktop, TheAccessibleToggleActionSwitchesTheClass) {
-  QAccessibleInterface* box = QAccessible::queryAccessibleInterface(At(ctl::chD));
-  ASSERT_NE(box->actionInterface(), nullptr);
-  box->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
-  EXPECT_FALSE(box->state().checked);
-  EXPECT_EQ(form.UseSpecial, 0);
-  for (int i = 1; i <= 10; ++i) {
-    for (QChar c : Result(i).text()) EXPECT_TRUE(c.isLetterOrNumber()) << i;
-  }
-  QAccessible::queryAccessibleInterface(At(ctl::chE))
-      ->actionInterface()
-      ->doAction(QAccessibleActionInterface::toggleAction());
-  EXPECT_EQ(form.UseRusUpper, 1);
-  EXPECT_EQ(form.chB.ForeColor(), kWarnColor);  // and the look-alike warning with it
-}
-
 TEST_F(Desktop, DoubleClickSelectsTheWholePassword) {
   QLineEdit& box = Result(3);
   box.setText("ab,cd!ef-gh");

@@ -1,0 +1,144 @@
+"""Reads and drives the running window through AT-SPI, as a screen reader does: names, the
+lists' bounds and their change by a key, the Toggle and label actions keeping the passwords
+in step, the warning as a description, the label relations. Run by accessibility.sh."""
+import subprocess
+import sys
+import time
+
+import pyatspi
+from gi.repository import GLib
+
+NOTE = "При использовании нескольких языков возможны похожие символы!"
+failures = []
+
+
+def check(ok, what):
+    if not ok:
+        failures.append(what)
+        print("FAIL:", what, file=sys.stderr)
+
+
+def wait_for(condition, seconds=5.0):
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        if condition():
+            return True
+        time.sleep(0.05)
+    return condition()
+
+
+def find_app():
+    for _ in range(100):
+        for app in pyatspi.Registry.getDesktop(0):
+            if app is not None and app.name == "Tolvane":
+                return app
+        time.sleep(0.1)
+    sys.exit("FAIL: no Tolvane on the accessibility bus")
+
+
+def walk(node, found):
+    found.setdefault(node.name, node)
+    for child in node:
+        walk(child, found)
+
+
+def events_during(kinds, action, seconds=2.0):
+    """The (event type, source name) pairs of the given kinds seen while action runs."""
+    seen = []
+    listener = lambda e: seen.append((e.type, e.source.name))
+    for kind in kinds:
+        pyatspi.Registry.registerEventListener(listener, kind)
+    action()
+    GLib.timeout_add(int(seconds * 1000), pyatspi.Registry.stop)
+    pyatspi.Registry.start()
+    for kind in kinds:
+        pyatspi.Registry.deregisterEventListener(listener, kind)
+    return seen
+
+
+def do(node, action_name):
+    actions = node.queryAction()
+    names = [actions.getName(i) for i in range(actions.nActions)]
+    check(action_name in names, f"{node.name!r} offers {action_name}: {names}")
+    if action_name in names:
+        actions.doAction(names.index(action_name))
+
+
+def targets(node, relation):
+    return [
+        r.getTarget(i).name
+        for r in node.getRelationSet()
+        if r.getRelationType() == relation
+        for i in range(r.getNTargets())
+    ]
+
+
+app = find_app()
+found = {}
+walk(app, found)
+window = app[0]
+check(window.getRoleName() == "frame", f"the window is a frame, not {window.getRoleName()}")
+
+boxes = {"Цифры": "0123456789", "ENG Прописные буквы": "ABCDEFGHIJKLMNOPQRSTUVWXYZ",
+         "ENG Строчные буквы": "abcdefghijklmnopqrstuvwxyz",
+         "Специальные символы": "!\"#$%&'()*+,-./:;<=>?@[\\]^_`{|}~",
+         "РУС Прописные буквы": "АБВГДЕЁЖЗИЙКЛМНОПРСТУФХЦЧШЩЪЫЬЭЮЯ",
+         "РУС Строчные буквы": "абвгдеёжзийклмнопрстуфхцчшщъыьэюя"}
+names = list(boxes) + list(boxes.values()) + ["Длина от", "Длина до", "Настройки"]
+names += [f"Пароль {i}" for i in range(1, 11)]
+for name in names:
+    check(name in found, f"{name!r} in the tree")
+for box, label in boxes.items():
+    check(targets(found[box], pyatspi.RELATION_LABELLED_BY)[:1] == [label], f"{box} labelled by")
+    check(targets(found[label], pyatspi.RELATION_LABEL_FOR) == [box], f"{label} labels {box}")
+check(found["Настройки"].description == NOTE, "the note describes the options frame")
+options = [child.name for child in found["Настройки"]]
+check(options[:2] == ["0123456789", "Цифры"], f"the options read in screen order: {options}")
+
+
+def passwords():
+    return [found[f"Пароль {i}"].queryText().getText(0, -1) for i in range(1, 11)]
+
+
+def bound(name):
+    return found[name].queryValue().currentValue
+
+
+def selected(name):
+    return [item.name for item in found[name][0]
+            if item.getState().contains(pyatspi.STATE_SELECTED)]
+
+
+check((bound("Длина от"), bound("Длина до")) == (8, 12), "the bounds are 8 and 12")
+check(selected("Длина от") == ["8"], f"the list's selected entry: {selected('Длина от')}")
+lower = found["Длина от"]
+check(lower.getState().contains(pyatspi.STATE_FOCUSED), "focus starts on 'Длина от'")
+seen = events_during(["object:property-change:accessible-value"],
+                     lambda: subprocess.run(["xdotool", "key", "Up", "Up", "Up", "Up"], check=True))
+# Entries run from 50 down to 1: Up goes to the next larger bound; 12 to 12 fixes the length.
+check(wait_for(lambda: bound("Длина от") == 12), f"Up x4 gives 12, not {bound('Длина от')}")
+check(selected("Длина от") == ["12"], f"the selected entry then: {selected('Длина от')}")
+check(("object:property-change:accessible-value", "Длина от") in seen, f"events: {seen}")
+check(all(len(p) == 12 for p in passwords()), f"passwords of 12 then: {passwords()}")
+
+digits = found["Цифры"]
+do(digits, "Toggle")
+check(wait_for(lambda: not any(c.isdigit() for p in passwords() for c in p)),
+      f"no digit once 'Цифры' is toggled off: {passwords()}")
+do(found["0123456789"], "Press")
+check(wait_for(lambda: digits.getState().contains(pyatspi.STATE_CHECKED)),
+      "the label's Press switches 'Цифры' back on")
+
+cyrillic, latin = found["РУС Прописные буквы"], found["ENG Прописные буквы"]
+seen = events_during(["object:property-change:accessible-description"],
+                     lambda: do(cyrillic, "Toggle"))
+check(cyrillic.description == NOTE and latin.description == NOTE,
+      f"while red, the boxes carry the note: {cyrillic.description!r}, {latin.description!r}")
+check(("object:property-change:accessible-description", "РУС Прописные буквы") in seen,
+      f"the description change is told: {seen}")
+check(wait_for(lambda: cyrillic.description == "" and latin.description == "", 8),
+      "the description clears when the captions turn black")
+
+if failures:
+    sys.exit(f"{len(failures)} accessibility checks failed")
+print("accessibility: names, bounds, actions, relations and the warning read through AT-SPI")
