@@ -4,16 +4,26 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "runtime/controls.h"
 #include "runtime/event_port.h"
+#include "runtime/win32/annotations.h"
 
 namespace tolvane::runtime {
 
 class Win32CheckBox final : public CheckBox {
  public:
-  Win32CheckBox(HWND box, std::size_t slot, EventPort& port, Color foreColor)
-      : box_(box), slot_(slot), port_(port), foreColor_(foreColor) {}
+  // colourNote: what the caption's colour means when it is not the designed foreColor.
+  Win32CheckBox(HWND box, std::size_t slot, EventPort& port, Color foreColor,
+                Annotations& annotations, std::wstring colourNote)
+      : box_(box),
+        slot_(slot),
+        port_(port),
+        designed_(foreColor),
+        foreColor_(foreColor),
+        annotations_(annotations),
+        colourNote_(std::move(colourNote)) {}
   std::int16_t Value() const override;
   void SetValue(std::int16_t value) override;
   Color ForeColor() const override { return foreColor_; }
@@ -23,7 +33,10 @@ class Win32CheckBox final : public CheckBox {
   HWND box_;
   std::size_t slot_;
   EventPort& port_;
+  Color designed_;
   Color foreColor_;
+  Annotations& annotations_;
+  std::wstring colourNote_;
 };
 
 class Win32ComboBox final : public ComboBox {

@@ -135,7 +135,19 @@ void Win32Form::Build(const FormLayout& layout) {
   for (std::size_t slot = 0; slot < layout.controls.size(); ++slot) {
     slots_[slot].inClient = InClientArea(layout, slot);
     slots_[slot].bold = layout.controls[slot].bold;
-    slots_[slot].hwnd = Create(slot, layout.controls[slot]);
+    slots_[slot].hwnd = Create(slot, layout);
+  }
+  // What a screen reader would otherwise take from the text shown: a list's entry, a
+  // password.
+  for (std::size_t slot = 0; slot < layout.controls.size(); ++slot) {
+    const ControlLayout& control = layout.controls[slot];
+    if (!control.accessibleName.empty()) {
+      annotations_.SetName(slots_[slot].hwnd, Widen(control.accessibleName));
+    }
+    if (control.describedBy != kNoControl) {
+      annotations_.SetDescription(slots_[slot].hwnd,
+                                  Widen(layout.controls[control.describedBy].caption));
+    }
   }
   PlaceFor(WindowDpi(window_));
   FitFrame(nullptr);
@@ -147,7 +159,8 @@ void Win32Form::Build(const FormLayout& layout) {
   for (std::size_t slot : TabOrder(layout)) tabOrder_.push_back(slots_[slot].hwnd);
 }
 
-HWND Win32Form::Create(std::size_t slot, const ControlLayout& control) {
+HWND Win32Form::Create(std::size_t slot, const FormLayout& layout) {
+  const ControlLayout& control = layout.controls[slot];
   Slot& s = slots_[slot];
   SlotControls& c = controls_[slot];
   s.kind = control.kind;
@@ -199,7 +212,10 @@ HWND Win32Form::Create(std::size_t slot, const ControlLayout& control) {
   switch (control.kind) {
     case ControlKind::CheckBox:
       SendMessageW(hwnd, BM_SETCHECK, control.value ? BST_CHECKED : BST_UNCHECKED, 0);
-      c.checkBox = std::make_unique<Win32CheckBox>(hwnd, slot, Port(), control.foreColor);
+      c.checkBox = std::make_unique<Win32CheckBox>(
+          hwnd, slot, Port(), control.foreColor, annotations_,
+          control.colourNote == kNoControl ? std::wstring()
+                                           : Widen(layout.controls[control.colourNote].caption));
       break;
     case ControlKind::TextBox:
       SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0);  // no limit

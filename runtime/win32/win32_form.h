@@ -10,6 +10,7 @@
 
 #include "runtime/control_layout.h"
 #include "runtime/toolkit_runtime.h"
+#include "runtime/win32/annotations.h"
 #include "runtime/win32/win32_controls.h"
 
 namespace tolvane::runtime {
@@ -48,7 +49,7 @@ class Win32Form final : public ToolkitForm {
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void Build(const FormLayout& layout);
-  HWND Create(std::size_t slot, const ControlLayout& control);
+  HWND Create(std::size_t slot, const FormLayout& layout);
   void PlaceFor(int dpi);
   // Sizes the window around the client area, at the suggested place if there is one.
   void FitFrame(const RECT* suggested);
@@ -61,6 +62,7 @@ class Win32Form final : public ToolkitForm {
   void RestoreFocus();
 
   HINSTANCE instance_;
+  Annotations annotations_;
   HWND window_ = nullptr;
   HFONT font_ = nullptr;
   HFONT boldFont_ = nullptr;
