@@ -24,6 +24,12 @@ QWidget* Linked(const QWidget* widget, const char* property) {
   return qobject_cast<QWidget*>(widget->property(property).value<QObject*>());
 }
 
+void SyncDropDown(QComboBox& list, QAbstractItemView& view) {
+  view.setAccessibleName(list.accessibleName());
+  view.parentWidget()->setAccessibleName(list.accessibleName());
+  view.setCurrentIndex(list.model()->index(list.currentIndex(), 0));
+}
+
 void AddRelation(Relations& relations, QWidget* other, QAccessible::Relation relation) {
   if (QAccessibleInterface* iface = other ? QAccessible::queryAccessibleInterface(other) : nullptr)
     relations.append({iface, relation});
@@ -49,7 +55,9 @@ class LengthListAccessible final : public QAccessibleWidget, public QAccessibleV
 
   int childCount() const override { return 1; }
   QAccessibleInterface* child(int index) const override {
-    return index == 0 ? QAccessible::queryAccessibleInterface(List().view()) : nullptr;
+    if (index != 0) return nullptr;
+    SyncDropDown(List(), *List().view());
+    return QAccessible::queryAccessibleInterface(List().view());
   }
   int indexOfChild(const QAccessibleInterface* child) const override {
     return child && child->object() == List().view() ? 0 : -1;
@@ -202,6 +210,13 @@ void InstallAccessibility() {
 void MarkLabelFor(QWidget& label, QWidget& box) {
   label.setProperty(kLabelFor, QVariant::fromValue<QObject*>(&box));
   box.setProperty(kLabelledBy, QVariant::fromValue<QObject*>(&label));
+}
+
+void FollowEntryInDropDown(QComboBox& list) {
+  QObject::connect(&list, &QComboBox::currentIndexChanged, &list, [&list] {
+    // findChild, not view(): view() would make the drop-down.
+    if (auto* view = list.findChild<QAbstractItemView*>()) SyncDropDown(list, *view);
+  });
 }
 
 void MarkContainer(QWidget& container) {

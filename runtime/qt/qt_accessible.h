@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QComboBox>
 #include <QWidget>
 
 namespace tolvane::runtime {
@@ -13,6 +14,10 @@ void InstallAccessibility();
 
 // The label's text names the check box; its click is offered as an action.
 void MarkLabelFor(QWidget& label, QWidget& box);
+// The list's drop-down, once it exists, speaks the list's name and has the current entry
+// selected, so the entry a screen reader finds selected is the bound. The drop-down is made
+// when it opens or a screen reader asks for it, not at start.
+void FollowEntryInDropDown(QComboBox& list);
 // A window whose children read top to bottom, then left to right, as a frame's do. Before any
 // accessibility event of the window: its interface is made at the first.
 void MarkContainer(QWidget& window);

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QPixmap>
 #include <QScreen>
+#include <QStyleFactory>
 #include <QTimer>
 #include <algorithm>
 #include <limits>
@@ -15,6 +16,7 @@
 #include "runtime/qt/qt_accessible.h"
 #include "runtime/qt/qt_frame.h"
 #include "runtime/qt/qt_keys.h"
+#include "runtime/qt/qt_list_style.h"
 
 namespace tolvane::runtime {
 namespace {
@@ -67,6 +69,12 @@ void SetBackground(QWidget& widget, Color color, bool isField) {
   QPalette palette = widget.palette();
   palette.setColor(isField ? QPalette::Base : QPalette::Window, ToQColor(color));
   widget.setPalette(palette);
+}
+
+// One for every list, kept until the application ends (a widget does not own its style).
+QStyle* ListStyle() {
+  static QStyle* style = new FlatListStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+  return style;
 }
 
 // The top-level window: closing it in any way unloads the form.
@@ -209,23 +217,9 @@ QWidget* QtForm::Create(std::size_t slot, const FormLayout& layout, QWidget& par
     case ControlKind::ComboBox: {
       auto* list = new QComboBox(&parent);
       list->setEditable(false);
-      // A pick-only list drawn flat in its own color, not as a shaded button.
-      list->setStyleSheet(
-          // The focused list shows it by a frame twice as wide in black; the entry stays put.
-          QStringLiteral("QComboBox { background-color: %1; color: %2;"
-                         " border: 1px solid #808080; padding-left: 3px;"
-                         " combobox-popup: 0; }"
-                         " QComboBox:focus { border: 2px solid #000000; padding-left: 2px; }")
-              .arg(ToQColor(control.backColor).name(), ToQColor(control.foreColor).name()));
+      list->setStyle(ListStyle());
       s.comboBox = std::make_unique<QtComboBox>(*list, slot, Port());
-      // The drop-down and its list speak the list's name; its selection follows the entry,
-      // so the entry a screen reader finds selected is the current one.
-      const QString name = ToQString(control.accessibleName);
-      list->view()->setAccessibleName(name);
-      list->view()->parentWidget()->setAccessibleName(name);
-      QObject::connect(list, &QComboBox::currentIndexChanged, list, [list](int index) {
-        list->view()->setCurrentIndex(list->model()->index(index, 0));
-      });
+      FollowEntryInDropDown(*list);
       widget = list;
       break;
     }
