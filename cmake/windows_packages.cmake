@@ -28,16 +28,15 @@ set(stage ${OUT_DIR}/tolvane-${VERSION}-files)
 file(REMOVE_RECURSE ${stage})
 file(MAKE_DIRECTORY ${stage})
 set(payload tolvane.exe LICENSE.txt THIRD-PARTY-NOTICES.txt)
-foreach(pair "${EXE}|tolvane.exe" "${SOURCE_DIR}/LICENSE|LICENSE.txt"
-             "${SOURCE_DIR}/app/win32/THIRD-PARTY-NOTICES.txt|THIRD-PARTY-NOTICES.txt"
-             "${ICON}|tolvane.ico")
-  string(REPLACE "|" ";" pair "${pair}")
-  list(GET pair 0 from)
-  list(GET pair 1 to)
+function(stage from to)
   file(COPY_FILE ${from} ${stage}/${to})
   file(CHMOD ${stage}/${to} FILE_PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
   run(${TOUCH} -d @${EPOCH} ${stage}/${to})
-endforeach()
+endfunction()
+stage(${EXE} tolvane.exe)
+stage(${SOURCE_DIR}/LICENSE LICENSE.txt)
+stage(${SOURCE_DIR}/app/win32/THIRD-PARTY-NOTICES.txt THIRD-PARTY-NOTICES.txt)
+stage(${ICON} tolvane.ico)  # for the installer only
 
 # A zip records local time: the archivers run in UTC, so EPOCH is the same date everywhere.
 execute_process(COMMAND date -u -d @${EPOCH} "+%Y-%m-%d %H:%M:%S"

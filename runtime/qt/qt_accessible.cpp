@@ -5,7 +5,6 @@
 #include <QAccessibleWidget>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QPointer>
 #include <algorithm>
 
 #include "runtime/qt/qt_controls.h"
@@ -30,9 +29,14 @@ void SyncDropDown(QComboBox& list, QAbstractItemView& view) {
   view.setCurrentIndex(list.model()->index(list.currentIndex(), 0));
 }
 
-void AddRelation(Relations& relations, QWidget* other, QAccessible::Relation relation) {
-  if (QAccessibleInterface* iface = other ? QAccessible::queryAccessibleInterface(other) : nullptr)
-    relations.append({iface, relation});
+// The widget linked through the property, as a relation of the given kind when the match
+// asks for it, ahead of the relations Qt finds itself.
+Relations WithLinked(const QWidget* widget, const char* property, QAccessible::Relation kind,
+                     QAccessible::Relation match, const Relations& found) {
+  QWidget* other = Linked(widget, property);
+  QAccessibleInterface* iface = other ? QAccessible::queryAccessibleInterface(other) : nullptr;
+  if (iface == nullptr || !(match & kind)) return found;
+  return Relations{{iface, kind}} + found;
 }
 
 // A length list as Qt presents a pick-only combo box (its drop-down list as the one child,
@@ -113,11 +117,8 @@ class LabelledBoxAccessible final : public QAccessibleWidget {
     if (action == toggleAction() || action == pressAction()) Box().toggle();
   }
   Relations relations(QAccessible::Relation match) const override {
-    Relations found;
-    if (match & QAccessible::Label)
-      AddRelation(found, Linked(widget(), kLabelledBy), QAccessible::Label);
-    found += QAccessibleWidget::relations(match);
-    return found;
+    return WithLinked(widget(), kLabelledBy, QAccessible::Label, match,
+                      QAccessibleWidget::relations(match));
   }
 
  private:
@@ -138,11 +139,8 @@ class BoxLabelAccessible final : public QAccessibleWidget {
       static_cast<ClickableLabel*>(widget())->Click();
   }
   Relations relations(QAccessible::Relation match) const override {
-    Relations found;
-    if (match & QAccessible::Labelled)
-      AddRelation(found, Linked(widget(), kLabelFor), QAccessible::Labelled);
-    found += QAccessibleWidget::relations(match);
-    return found;
+    return WithLinked(widget(), kLabelFor, QAccessible::Labelled, match,
+                      QAccessibleWidget::relations(match));
   }
 };
 

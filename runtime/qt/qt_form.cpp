@@ -1,6 +1,5 @@
 #include "runtime/qt/qt_form.h"
 
-#include <QAbstractItemView>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QIcon>
