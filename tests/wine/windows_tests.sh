@@ -11,5 +11,9 @@ export WINEPREFIX="$run/prefix"
 # With WINEPREFIX set, wineserver -k ends this prefix's server only.
 trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$run"' EXIT
 tests/wine/prefix.sh
+# One desktop for the whole run, its manager started here rather than by a test under ctest.
+tests/wine/run.sh build/windows/tests/desktop_user.exe </dev/null >"$run/desktop" 2>&1 &
+for _ in $(seq 300); do grep -q ready "$run/desktop" && break; sleep 0.1; done
+grep -q ready "$run/desktop" || { echo "Wine's desktop did not open: $(cat "$run/desktop")" >&2; exit 1; }
 ctest --preset windows -j"$(nproc)"
 echo "tolvane.exe: $(stat -c %s build/windows/app/tolvane.exe) bytes"
