@@ -4,7 +4,9 @@
 #include "runtime/qt/qt_runtime.h"
 #include "runtime/system/process_hardening.h"
 #include "runtime/system/single_instance.h"
+#include "runtime/system/startup_notice.h"
 #include "runtime/system/system_random_source.h"
+#include "runtime/windowless_runtime.h"
 #include "window/frm_main.h"
 
 int main() {
@@ -13,11 +15,16 @@ int main() {
     system::HardenProcess();
     system::SystemRandomSource random;
     system::SingleInstance instance("tolvane");
+    // Asked before the toolkit starts, so a second start reaches no display; the window's
+    // Load reads the same answer and ends it.
+    if (instance.AnotherIsRunning()) {
+      runtime::WindowlessRuntime runtime({random, instance}, system::CompleteStartupNotice);
+      return window::frmMain(runtime).Run();
+    }
     runtime::QtRuntime runtime(
         {random, instance},
         {.name = "Tolvane", .version = TOLVANE_VERSION, .desktopId = "ru.tolvane.Tolvane"});
-    window::frmMain form(runtime);
-    return form.Run();
+    return window::frmMain(runtime).Run();
   } catch (const std::exception& error) {  // before the window could take events
     std::fprintf(stderr, "tolvane: %s\n",
                  runtime::ToolkitRuntime::FailureMessage(error.what()).c_str());

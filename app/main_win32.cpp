@@ -4,9 +4,11 @@
 
 #include "runtime/system/process_hardening.h"
 #include "runtime/system/single_instance.h"
+#include "runtime/system/startup_notice.h"
 #include "runtime/system/system_random_source.h"
 #include "runtime/win32/text.h"
 #include "runtime/win32/win32_runtime.h"
+#include "runtime/windowless_runtime.h"
 #include "window/frm_main.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -15,9 +17,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     system::HardenProcess();
     system::SystemRandomSource random;
     system::SingleInstance instance("Tolvane");
+    // Asked before any window class is registered; the window's Load reads the same answer.
+    if (instance.AnotherIsRunning()) {
+      runtime::WindowlessRuntime runtime({random, instance}, system::CompleteStartupNotice);
+      return window::frmMain(runtime).Run();
+    }
     runtime::Win32Runtime runtime({random, instance});
-    window::frmMain form(runtime);
-    return form.Run();
+    return window::frmMain(runtime).Run();
   } catch (const std::exception& error) {  // before the window could take events
     const std::wstring message =
         runtime::Widen(runtime::ToolkitRuntime::FailureMessage(error.what()));

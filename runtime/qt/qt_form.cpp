@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QPixmap>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QStyleFactory>
 #include <QTimer>
 #include <algorithm>
@@ -25,15 +26,19 @@ QRect PixelRect(const TwipRect& r, int dpi) {
                ToPixels(r.height, dpi));
 }
 
-// The designed 16 x 16 image, and for docks and switchers the larger sizes the installed
-// icon theme holds under the program's desktop name (drawn from the same design).
+// The designed 16 x 16 image, and for docks and switchers the larger sizes installed with the
+// launcher (drawn from the same design). They are read from the data folders directly, so
+// they are found wherever the program is installed, with or without an icon theme index.
 QIcon WindowIcon(std::span<const char* const> xpm) {
   QIcon icon(QPixmap(xpm.data()));
-  const QIcon installed = QIcon::fromTheme(QGuiApplication::desktopFileName());
-  if (installed.isNull()) return icon;
+  const QString name = QGuiApplication::desktopFileName();
+  if (name.isEmpty()) return icon;
   for (int size : {32, 48, 64, 128, 256}) {
-    const QPixmap larger = installed.pixmap(QSize(size, size));
-    if (larger.width() == size) icon.addPixmap(larger);
+    const QString path = QStandardPaths::locate(
+        QStandardPaths::GenericDataLocation,
+        QStringLiteral("icons/hicolor/%1x%1/apps/%2.png").arg(size).arg(name));
+    const QPixmap larger(path);
+    if (!path.isEmpty() && larger.width() == size) icon.addPixmap(larger);
   }
   return icon;
 }
@@ -141,7 +146,7 @@ void QtForm::Build(const FormLayout& layout) {
   SetBackground(*window_, layout.backColor, false);
   if (!layout.iconXpm.empty()) {
     window_->setWindowIcon(QIcon(QPixmap(layout.iconXpm.data())));
-    // Looking through the icon theme takes a few milliseconds: after the window is up.
+    // Reading the larger icons takes a few milliseconds: after the window is up.
     QTimer::singleShot(0, window_.get(), [window = window_.get(), xpm = layout.iconXpm] {
       window->setWindowIcon(WindowIcon(xpm));
     });
@@ -259,7 +264,6 @@ void QtForm::WatchKeys(std::size_t slot, QWidget& widget) {
 }
 
 void QtForm::Show() {
-  everShown_ = true;
   window_->show();
   if (firstFocus_) firstFocus_->setFocus();
 }

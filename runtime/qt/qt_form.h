@@ -21,7 +21,6 @@ class QtForm final : public ToolkitForm {
 
   void Show() override;
   void Hide() override;
-  bool EverShown() const { return everShown_; }
   QWidget& Window() { return *window_; }
   // The widget made for a slot; null for a timer.
   QWidget* WidgetAt(std::size_t slot) const { return widgets_.at(slot); }
@@ -38,7 +37,6 @@ class QtForm final : public ToolkitForm {
   std::vector<QWidget*> widgets_;
   QWidget* firstFocus_ = nullptr;
   int dpi_ = 96;
-  bool everShown_ = false;
 };
 
 }  // namespace tolvane::runtime

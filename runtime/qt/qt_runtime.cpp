@@ -5,21 +5,48 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QStyleFactory>
-#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
 
 #include "runtime/qt/qt_accessible.h"
 #include "runtime/qt/qt_clipboard.h"
-#include "runtime/qt/qt_startup_notice.h"
 
 namespace tolvane::runtime {
+namespace {
 
-QtRuntime::QtRuntime(Services services, ProgramInfo program)
-    : ToolkitRuntime(services), startupId_(qgetenv("DESKTOP_STARTUP_ID")) {
-  // The toolkit takes the start-up ID from the environment as it starts; it is kept here for
-  // a start that ends without a window.
-  if (QApplication::instance() == nullptr) {
-    ownApp_ = std::make_unique<QApplication>(argc_, argv_);
+// The toolkit's messages while it starts, held back: when it finds no display it reports a
+// fatal error in several lines and aborts. The user gets one line and status 1 instead; on
+// a good start the messages go out as they would have.
+struct HeldMessage {
+  QtMsgType type;
+  const char* category;
+  QString text;
+};
+std::vector<HeldMessage> heldMessages;
+
+void HoldWhileStarting(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+  if (type == QtFatalMsg) {
+    std::fputs("tolvane: окно негде показать: нет доступного дисплея (X11 или Wayland)\n", stderr);
+    std::_Exit(1);
   }
+  heldMessages.push_back({type, context.category, text});
+}
+
+std::unique_ptr<QApplication> StartToolkit(int& argc, char** argv) {
+  const QtMessageHandler previous = qInstallMessageHandler(HoldWhileStarting);
+  auto app = std::make_unique<QApplication>(argc, argv);
+  qInstallMessageHandler(previous);
+  for (const HeldMessage& m : std::exchange(heldMessages, {})) {
+    qt_message_output(m.type, QMessageLogContext(nullptr, 0, nullptr, m.category), m.text);
+  }
+  return app;
+}
+
+}  // namespace
+
+QtRuntime::QtRuntime(Services services, ProgramInfo program) : ToolkitRuntime(services) {
+  if (QApplication::instance() == nullptr) ownApp_ = StartToolkit(argc_, argv_);
   if (!program.name.empty()) {
     QCoreApplication::setApplicationName(
         QString::fromUtf8(program.name.data(), program.name.size()));
@@ -65,10 +92,6 @@ void QtRuntime::Loop() {
 }
 
 void QtRuntime::Quit() {
-  const bool shown = std::any_of(Forms().begin(), Forms().end(), [](const auto& form) {
-    return static_cast<const QtForm&>(*form).EverShown();
-  });
-  if (!shown) CompleteStartupNotice(startupId_);  // a window that maps says it by itself
   // Only a running loop is told to end: told before it runs, Qt would end every event loop
   // started later at once, a message box's included.
   if (looping_) QCoreApplication::exit(ExitStatus());

@@ -27,7 +27,6 @@ class QtRuntime final : public ToolkitRuntime {
   void ShowFailure(const std::string& message) override;
 
  private:
-  QByteArray startupId_;
   bool looping_ = false;
   int argc_ = 1;
   char programName_[8] = "tolvane";

@@ -1,12 +1,11 @@
 #pragma once
 
-#include <QByteArray>
+namespace tolvane::system {
 
-namespace tolvane::runtime {
+// A launcher that starts a program with a start-up ID (DESKTOP_STARTUP_ID, on X11) shows a
+// busy cursor until the program's first window maps or the program says the start is over.
+// Says so, for a start that shows no window (a second instance), when there is an ID and a
+// display to tell; otherwise does nothing. Windows ends the busy cursor by itself.
+void CompleteStartupNotice();
 
-// A launcher on X11 that starts a program with DESKTOP_STARTUP_ID shows a busy cursor until
-// the program's first window maps or the program says the start is over. Tells it so, for a
-// start that shows no window (a second instance): the X11 start-up notification "remove".
-void CompleteStartupNotice(const QByteArray& startupId);
-
-}  // namespace tolvane::runtime
+}  // namespace tolvane::system

@@ -13,6 +13,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -89,8 +90,11 @@ class Program : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(dir_); }
 
-  // Starts the program offscreen, with no session bus, the given runtime directory and user.
-  Process Start(const std::string& name, const fs::path& runtimeDir, uid_t user = getuid()) {
+  // Starts the program offscreen, or with no display at all, with no session bus, the given
+  // runtime directory and user.
+  enum Screen { kOffscreen, kNoDisplay };
+  Process Start(const std::string& name, const fs::path& runtimeDir, uid_t user = getuid(),
+                Screen screen = kOffscreen) {
     Process p;
     p.out = (dir_ / name).string();
     p.pid = fork();
@@ -102,7 +106,13 @@ class Program : public ::testing::Test {
           (setgroups(0, nullptr) != 0 || setgid(user) != 0 || setuid(user) != 0)) {
         _exit(126);
       }
-      setenv("QT_QPA_PLATFORM", "offscreen", 1);
+      if (screen == kOffscreen) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+      } else {
+        for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) unsetenv(name);
+      }
+      unsetenv("LANG");  // the toolkit would remark on the C locale, a second start must not
+      unsetenv("LC_ALL");
       setenv("XDG_RUNTIME_DIR", runtimeDir.c_str(), 1);
       setenv("HOME", dir_.c_str(), 1);
       setenv("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + (dir_ / "no-bus").string()).c_str(), 1);
@@ -115,14 +125,23 @@ class Program : public ::testing::Test {
   fs::path dir_;
 };
 
+// The second start asks before the toolkit starts: it needs no display and says nothing.
 TEST_F(Program, SecondStartEndsSilentlyAndLeavesTheFirstRunning) {
   Process first = Start("first", Runtime());
   ASSERT_TRUE(first.WaitUntilItHoldsItsLock());
-  Process second = Start("second", Runtime());
+  Process second = Start("second", Runtime(), getuid(), kNoDisplay);
   EXPECT_EQ(second.WaitFor(10s), 0);
   EXPECT_EQ(second.Output(), "");
   EXPECT_EQ(first.WaitFor(0ms), -1) << "the first instance must still run";
   EXPECT_TRUE(first.HoldsItsLock());
+}
+
+TEST_F(Program, AFirstStartWithNoDisplaySaysSoInOneLine) {
+  Process alone = Start("alone", Runtime(), getuid(), kNoDisplay);
+  EXPECT_EQ(alone.WaitFor(10s), 1) << "an ordinary failure, not an abort";
+  const std::string output = alone.Output();
+  EXPECT_EQ(std::count(output.begin(), output.end(), '\n'), 1) << output;
+  EXPECT_NE(output.find("дисплея"), std::string::npos) << output;
 }
 
 TEST_F(Program, AKilledInstanceNeverBlocksTheNextStart) {

@@ -6,6 +6,8 @@
 #include "fake_runtime.h"
 #include "generator/character_table.h"
 #include "runtime/keys.h"
+#include "runtime/windowless_runtime.h"
+#include "runtime_harness.h"
 #include "test_random.h"
 #include "utf8.h"
 #include "window/frm_main.h"
@@ -117,6 +119,27 @@ TEST(FrmMainLists, AChoiceRefreshesAllTenOnce) {
   for (const std::string& text : Results(s.runtime)) {
     const auto length = testing::FromUtf8(text).size();
     EXPECT_TRUE(length >= 8 && length <= 50) << text;
+  }
+}
+
+// A start that knows it is the second runs the same Load on a runtime without windows: Load
+// ends it, with status 0, before anything is drawn; a first start there cannot go on.
+TEST(FrmMainLoad, OnTheWindowlessRuntimeOnlyASecondStartEnds) {
+  for (const bool another : {true, false}) {
+    SeededSource seeded{5};
+    CountingSource random{seeded};
+    testing::FixedInstance instance(another);
+    int ended = 0;
+    runtime::WindowlessRuntime runtime({random, instance}, [&] { ++ended; });
+    frmMain form(runtime);
+    if (another) {
+      EXPECT_EQ(form.Run(), 0);
+      EXPECT_EQ(ended, 1);
+      EXPECT_EQ(random.count, 0u);
+    } else {
+      EXPECT_THROW(form.Run(), std::logic_error);
+      EXPECT_EQ(form.cmbSizeB.ListIndex(), 38) << "Load ran as designed";
+    }
   }
 }
 

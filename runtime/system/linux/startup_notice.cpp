@@ -1,13 +1,14 @@
-#include "runtime/qt/qt_startup_notice.h"
+#include "runtime/system/startup_notice.h"
 
 #include <xcb/xcb.h>
 
-#include <QGuiApplication>
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
-namespace tolvane::runtime {
+namespace tolvane::system {
 namespace {
 
 xcb_atom_t Atom(xcb_connection_t* connection, const char* name) {
@@ -21,8 +22,8 @@ xcb_atom_t Atom(xcb_connection_t* connection, const char* name) {
 }
 
 // A value as the start-up notification protocol quotes it.
-QByteArray Quoted(const QByteArray& value) {
-  QByteArray out = "\"";
+std::string Quoted(const std::string& value) {
+  std::string out = "\"";
   for (char c : value) {
     if (c == '"' || c == '\\') out += '\\';
     out += c;
@@ -30,12 +31,7 @@ QByteArray Quoted(const QByteArray& value) {
   return out + '"';
 }
 
-}  // namespace
-
-void CompleteStartupNotice(const QByteArray& startupId) {
-  auto* x11 = qApp ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-  if (startupId.isEmpty() || x11 == nullptr) return;
-  xcb_connection_t* connection = x11->connection();
+void SendRemove(xcb_connection_t* connection, const std::string& startupId) {
   xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
   // The messages come from a window of the sender's own, as the protocol asks.
   const xcb_window_t sender = xcb_generate_id(connection);
@@ -43,15 +39,15 @@ void CompleteStartupNotice(const QByteArray& startupId) {
                     XCB_WINDOW_CLASS_INPUT_ONLY, screen->root_visual, 0, nullptr);
   const xcb_atom_t begin = Atom(connection, "_NET_STARTUP_INFO_BEGIN");
   const xcb_atom_t more = Atom(connection, "_NET_STARTUP_INFO");
-  const QByteArray message = "remove: ID=" + Quoted(startupId) + '\0';
-  for (qsizetype offset = 0; offset < message.size(); offset += 20) {
+  const std::string message = "remove: ID=" + Quoted(startupId) + '\0';
+  for (std::size_t offset = 0; offset < message.size(); offset += 20) {
     xcb_client_message_event_t event{};
     event.response_type = XCB_CLIENT_MESSAGE;
     event.format = 8;
     event.window = sender;
     event.type = offset == 0 ? begin : more;
-    std::memcpy(event.data.data8, message.constData() + offset,
-                std::min<qsizetype>(20, message.size() - offset));
+    std::memcpy(event.data.data8, message.data() + offset,
+                std::min<std::size_t>(20, message.size() - offset));
     xcb_send_event(connection, false, screen->root, XCB_EVENT_MASK_PROPERTY_CHANGE,
                    reinterpret_cast<const char*>(&event));
   }
@@ -59,4 +55,14 @@ void CompleteStartupNotice(const QByteArray& startupId) {
   xcb_flush(connection);
 }
 
-}  // namespace tolvane::runtime
+}  // namespace
+
+void CompleteStartupNotice() {
+  const char* id = std::getenv("DESKTOP_STARTUP_ID");
+  if (id == nullptr || *id == '\0' || std::getenv("DISPLAY") == nullptr) return;
+  xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+  if (xcb_connection_has_error(connection) == 0) SendRemove(connection, id);
+  xcb_disconnect(connection);
+}
+
+}  // namespace tolvane::system
