@@ -12,10 +12,12 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
   "Tolvane shows ten passwords drawn from the character classes and the two\nlength bounds chosen in its one window: digits, Latin and Cyrillic letters of\nboth cases, special characters. Every character is drawn exactly uniformly\nfrom the system's cryptographic generator; the program writes no file.")
 # Shared libraries are found by dpkg-shlibdeps; the rest the program loads at run time: the
-# Russian toolkit texts and Calibri's metric twin. The X11 platform plugin comes with
+# Russian toolkit texts and Calibri's metric twin; and the icon theme its icons go into,
+# whose index desktops read to find them. The X11 platform plugin comes with
 # libqt6gui6; the Wayland one is recommended, so that Wayland sessions run the window
 # natively, while an X11-only system can do without it.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-translations-l10n, fonts-crosextra-carlito")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+  "qt6-translations-l10n, fonts-crosextra-carlito, hicolor-icon-theme")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 include(CPack)

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the Debian package and checks its contents, what it depends on, and that lintian
-# finds nothing wrong with it (no error, no warning).
+# Builds the Debian package and checks its contents, what it depends on, that apt could
+# install it here, and that lintian finds nothing wrong with it (no error, no warning).
 set -euo pipefail
 build=$1
 out=$(mktemp -d)
@@ -13,11 +13,21 @@ deb=$(ls "$out"/tolvane_*.deb)
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "version, not $version"
 depends=$(dpkg-deb -f "$deb" Depends)
-names=$(tr ',' '\n' <<<"$depends" | sed 's/^ *//; s/ .*//')
-for needed in libqt6widgets6 libqt6gui6 libqt6core6 libstdc++6 libc6 \
-              qt6-translations-l10n fonts-crosextra-carlito; do
-  grep -qFx "$needed" <<<"$names" || fail "Depends lacks $needed: $depends"
+names=$(tr ',|' '\n\n' <<<"$depends" | sed 's/^ *//; s/ .*//')
+# The packages that hold the libraries the program links, by their names on this system
+# (Debian 13 renamed several: libqt6core6t64), and what it loads at run time.
+dpkg-deb -x "$deb" "$out/tree"
+needed=(qt6-translations-l10n fonts-crosextra-carlito hicolor-icon-theme)
+for library in $(objdump -p "$out/tree/usr/bin/tolvane" | awk '/NEEDED/ {print $2}'); do
+  needed+=("$(dpkg -S "x86_64-linux-gnu/$library" | awk -v l="/$library" \
+    'substr($NF, length($NF) - length(l) + 1) == l {sub(/:.*/, "", $1); print $1}' | sed -n 1p)")
 done
+for name in "${needed[@]}"; do
+  grep -qFx "$name" <<<"$names" || fail "Depends lacks $name: $depends"
+done
+# Every dependency can be had here: apt would install the package on this system.
+apt-get install --simulate --no-install-recommends "$deb" >"$out/apt" 2>&1 ||
+  fail "not installable here: $(tail -n 5 "$out/apt")"
 [ "$(dpkg-deb -f "$deb" Recommends)" = qt6-wayland ] || fail "Recommends: $(dpkg-deb -f "$deb" Recommends)"
 contents=$(dpkg-deb -c "$deb")
 for file in ./usr/share/man/man1/tolvane.1.gz ./usr/share/doc/tolvane/copyright \
@@ -28,4 +38,4 @@ for file in ./usr/share/man/man1/tolvane.1.gz ./usr/share/doc/tolvane/copyright 
 done
 complaints=$(lintian "$deb" 2>&1 | grep -E '^[EW]: ' || true)
 [ -z "$complaints" ] || fail "lintian: $complaints"
-echo "debian package: $(basename "$deb"), lintian clean, Depends: $depends"
+echo "debian package: $(basename "$deb"), lintian clean, installable here; needs ${needed[*]}"

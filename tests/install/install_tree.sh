@@ -30,7 +30,10 @@ grep -qx 'Name=Tolvane' "$root/usr/share/applications/$id.desktop" || fail "desk
 grep -qx 'StartupWMClass=Tolvane' "$root/usr/share/applications/$id.desktop" || fail "StartupWMClass"
 grep -qx 'Categories=Utility;Security;' "$root/usr/share/applications/$id.desktop" ||
   fail "desktop categories"
-appstreamcli validate --no-net "$root/usr/share/metainfo/$id.metainfo.xml"
+# Errors and warnings fail; the project has no web page, which newer validators warn of.
+report=$(appstreamcli validate --no-net "$root/usr/share/metainfo/$id.metainfo.xml" 2>&1) || true
+complaints=$(grep -E '^[EW]: ' <<<"$report" | grep -v ': url-homepage-missing$' || true)
+[ -z "$complaints" ] || fail "metainfo: $report"
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 grep -q "<release version=\"$version\"" "$root/usr/share/metainfo/$id.metainfo.xml" ||
   fail "release $version"
