@@ -11,7 +11,7 @@ program=$PWD/build/release/app/tolvane
 
 measure() {
   "$program" &
-  local first=$!
+  first=$!
   trap 'kill "$first" 2>/dev/null; wait "$first" 2>/dev/null || true' EXIT
   timeout 20 xdotool search --sync --onlyvisible --name '^Tolvane$' >/dev/null
   for which in display none; do
