@@ -5,11 +5,13 @@
 # Runs under with_xvfb.sh.
 set -euo pipefail
 program=$1
+keep_dumpable=$2  # preloaded when an ordinary account traces (see keep_dumpable.cpp)
 # shellcheck source=session.sh
 . "$(dirname "$0")/session.sh"
 
 # LeakSanitizer cannot run under ptrace; the other tests look for leaks.
-export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
+# and its runtime need not come first when a library is preloaded.
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0:verify_asan_link_order=0"
 export HOME="$work/home"
 mkdir "$HOME"
 calls=open,openat,openat2,creat,truncate,ftruncate,rename,renameat,renameat2,unlink,unlinkat
@@ -17,7 +19,9 @@ calls+=,mkdir,mkdirat,rmdir,link,linkat,symlink,symlinkat,chmod,fchmodat
 # One file per process (-ff), so no call is split into unfinished and resumed halves, only
 # calls that succeeded (-z), descriptors with their paths (-y).
 mkdir "$work/trace"
-strace -ff -qq -z -y -e trace="$calls" -o "$work/trace/pid" "$program" &
+preload=()
+[ "$(id -u)" -eq 0 ] || preload=(-E "LD_PRELOAD=$keep_dumpable")
+strace -ff -qq -z -y "${preload[@]}" -e trace="$calls" -o "$work/trace/pid" "$program" &
 app_pid=$!  # the tracer, which ends with the program
 window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Tolvane$' | head -n1) ||
   fail "no window"
