@@ -9,8 +9,8 @@ keep_dumpable=$2  # preloaded when an ordinary account traces (see keep_dumpable
 # shellcheck source=session.sh
 . "$(dirname "$0")/session.sh"
 
-# LeakSanitizer cannot run under ptrace; the other tests look for leaks.
-# and its runtime need not come first when a library is preloaded.
+# LeakSanitizer cannot run under ptrace (the other tests look for leaks), and the sanitizers'
+# runtime need not come first when a library is preloaded.
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0:verify_asan_link_order=0"
 export HOME="$work/home"
 mkdir "$HOME"
