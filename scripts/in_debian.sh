@@ -1,18 +1,28 @@
 #!/usr/bin/env bash
 # Runs a command of this source tree inside a fresh Debian system, made for this run with
 # debootstrap from Debian's archive and removed afterwards:
-#   scripts/in_debian.sh [SUITE [COMMAND...]]     (default: trixie scripts/test.sh)
-# The tree (without build/) is copied in and the command runs there as root, as CI runs it.
+#   scripts/in_debian.sh [--copy FILE]... [SUITE [COMMAND...]]   (default: trixie scripts/test.sh)
+# The tree (without build/) is copied in and the command runs there as root, as CI runs it;
+# each FILE is copied to /root.
 # proc, sys, dev, dev/pts and a tmpfs on dev/shm are mounted for the run and unmounted however
 # it ends. Needs root (or sudo) and debootstrap, which it installs when missing.
 set -euo pipefail
+extra=()
+while [ "${1:-}" = --copy ]; do
+  extra+=("$(realpath "$2")")
+  shift 2
+done
 cd "$(dirname "$0")/.."
 suite=${1:-trixie}
 shift || true
 [ $# -gt 0 ] || set -- scripts/test.sh
 mirror=${DEBIAN_MIRROR:-http://deb.debian.org/debian}
 
-if [ "$(id -u)" -ne 0 ]; then exec sudo --preserve-env=DEBIAN_MIRROR "$0" "$suite" "$@"; fi
+if [ "$(id -u)" -ne 0 ]; then
+  copies=()
+  for file in "${extra[@]}"; do copies+=(--copy "$file"); done
+  exec sudo --preserve-env=DEBIAN_MIRROR "$0" "${copies[@]}" "$suite" "$@"
+fi
 command -v debootstrap >/dev/null || {
   apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq debootstrap
 }
@@ -60,6 +70,7 @@ cp /etc/resolv.conf "$root/etc/resolv.conf" 2>/dev/null || true
 # The tree as a user has it after cloning: sources and history, no build.
 mkdir "$root/src"
 tar --exclude=./build -cf - . | tar -xf - -C "$root/src"
+for file in "${extra[@]}"; do cp "$file" "$root/root/"; done
 # A clone comes with git; the rest the project's own scripts install.
 chroot "$root" sh -c 'apt-get update -qq && DEBIAN_FRONTEND=noninteractive \
   apt-get install -y -qq --no-install-recommends git ca-certificates >/dev/null'

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages Tolvane needs; does nothing when they are all present.
+# Installs the Debian packages Tolvane needs (Debian 12 and 13 name them alike); does nothing
+# when they are all present.
 # Uses sudo when not run as root.
 #   scripts/setup.sh run    what building and starting the program needs
 #   scripts/setup.sh test   that, and what every test needs (the default)
