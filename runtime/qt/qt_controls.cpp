@@ -93,6 +93,10 @@ void ClickableLabel::mousePressEvent(QMouseEvent* event) {
   QLabel::mousePressEvent(event);
 }
 
+void ClickableLabel::mouseDoubleClickEvent(QMouseEvent* event) {
+  event->accept();  // not a press: the release that follows makes no click
+}
+
 void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
   const bool click =
       pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());

@@ -93,6 +93,8 @@ class ClickableLabel final : public QLabel {
  protected:
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  // The second press of a double-click: a double-click is one click, as on Windows.
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:
   std::function<void()> onClick_;

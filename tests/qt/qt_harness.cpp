@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QTest>
 #include <QTimer>
 
@@ -57,6 +58,18 @@ class QtHarness final : public RuntimeHarness {
   }
   void ClickLabel(std::size_t slot, bool rightButton) override {
     QTest::mouseClick(At(slot), rightButton ? Qt::RightButton : Qt::LeftButton);
+  }
+  // As a widget receives it: the second press comes as the double-click itself.
+  void DoubleClickLabel(std::size_t slot) override {
+    QWidget* label = At(slot);
+    const QPointF at(3, 3);
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                              QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
+      const Qt::MouseButtons held =
+          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+      QMouseEvent event(type, at, label->mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
+      QApplication::sendEvent(label, &event);
+    }
   }
   void ChooseNextEntry(std::size_t list) override { PressKey(list, 40); }
   void PressKey(std::size_t slot, std::int16_t virtualKey) override {

@@ -110,6 +110,8 @@ TEST_F(Contract, LabelShowsItsCaptionLiterallyAndReportsLeftClicks) {
   EXPECT_EQ(recorder.log, (Log{"Click 6", "end Click 6"}));
   harness->ClickLabel(kLabel, /*rightButton=*/true);
   EXPECT_EQ(recorder.log.size(), 2u);
+  harness->DoubleClickLabel(kLabel);  // one Click; the second half is a DblClick, unhandled
+  EXPECT_EQ(Count("Click 6"), 2);
 }
 
 TEST_F(Contract, KeysReachTheLogicFromEveryFocusableControl) {

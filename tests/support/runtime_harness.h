@@ -33,7 +33,8 @@ class RuntimeHarness {
   // The user.
   virtual void ClickCheckBox(std::size_t slot) = 0;  // the mouse, on the box
   virtual void ClickLabel(std::size_t slot, bool rightButton = false) = 0;
-  virtual void ChooseNextEntry(std::size_t list) = 0;                    // Down in the focused list
+  virtual void DoubleClickLabel(std::size_t slot) = 0;  // left button, as the system sends it
+  virtual void ChooseNextEntry(std::size_t list) = 0;   // Down in the focused list
   virtual void PressKey(std::size_t slot, std::int16_t virtualKey) = 0;  // focus, then key
   virtual void PressKeyWhereFocused(std::int16_t virtualKey) = 0;        // an open list has it
   virtual void OpenList(std::size_t list) = 0;

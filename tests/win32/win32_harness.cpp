@@ -45,6 +45,12 @@ class Win32Harness final : public RuntimeHarness {
     SendMessageW(At(slot), rightButton ? WM_RBUTTONUP : WM_LBUTTONUP, 0, at);
     runtime_.PumpMessages();
   }
+  void DoubleClickLabel(std::size_t slot) override {
+    for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) {
+      SendMessageW(At(slot), message, 0, MAKELPARAM(3, 3));
+    }
+    runtime_.PumpMessages();
+  }
   void ChooseNextEntry(std::size_t list) override { PressKey(list, VK_DOWN); }
   void PressKey(std::size_t slot, std::int16_t virtualKey) override {
     SetFocus(At(slot));
