@@ -36,6 +36,13 @@ for file in ./usr/share/man/man1/tolvane.1.gz ./usr/share/doc/tolvane/copyright 
             ./usr/share/metainfo/ru.tolvane.Tolvane.metainfo.xml; do
   grep -q " $file$" <<<"$contents" || fail "package lacks $file"
 done
+# Newer lintian reports the AppStream validator's warning that the record names no web page
+# (the project has none) as a failed validation; that alone is let through, when the
+# validator's only complaint is that.
 complaints=$(lintian "$deb" 2>&1 | grep -E '^[EW]: ' || true)
+if [ "$complaints" = "W: tolvane: appstream-metadata-validation-failed Problems reported by \"appstreamcli validate-tree\"." ]; then
+  report=$(appstreamcli validate-tree --no-net "$out/tree" 2>&1 || true)
+  ! grep -E '^[EW]: ' <<<"$report" | grep -qv ': url-homepage-missing$' && complaints=
+fi
 [ -z "$complaints" ] || fail "lintian: $complaints"
 echo "debian package: $(basename "$deb"), lintian clean, installable here; needs ${needed[*]}"
