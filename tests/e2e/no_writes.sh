@@ -5,7 +5,8 @@
 # Runs under with_xvfb.sh.
 set -euo pipefail
 program=$1
-keep_dumpable=$2  # preloaded when an ordinary account traces (see keep_dumpable.cpp)
+probe=$2
+keep_dumpable=$3  # preloaded when an ordinary account traces (see keep_dumpable.cpp)
 # shellcheck source=session.sh
 . "$(dirname "$0")/session.sh"
 
@@ -26,10 +27,10 @@ app_pid=$!  # the tracer, which ends with the program
 window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Tolvane$' | head -n1) ||
   fail "no window"
 xdotool windowfocus --sync "$window"
-for point in "200 30" "200 105" "289 103" "312 147"; do
-  # shellcheck disable=SC2086
-  xdotool mousemove --window "$window" $point click 1
-done
+click middle lblA  # digits off
+click middle lblE  # Cyrillic upper case on
+click square chE   # and off
+click middle cmbSizeA  # opens the list; Esc closes only the list
 xdotool key Escape F5 F2
 xdotool key Escape
 await_end

@@ -9,6 +9,12 @@ cleanup() {
 trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
+# Points in the window, from its layout (needs $probe, the x11_probe, and $window): the
+# middle of a control, or a check box's square; click middle|square NAME.
+middle() { "$probe" rect "$1" | awk '{print $1 + int($3 / 2), $2 + int($4 / 2)}'; }
+square() { "$probe" rect "$1" | awk '{print $1 + 6, $2 + int($4 / 2)}'; }
+click() { read -r x y < <("$1" "$2"); xdotool mousemove --window "$window" "$x" "$y" click 1; }
+
 # await_end: waits for the program to end (at most 20 s) and sets status to its exit status.
 await_end() {
   status=0

@@ -32,11 +32,7 @@ size=$(xwininfo -id "$window" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w 
 xprop -id "$window" WM_CLASS | grep -q '"Tolvane"$' || fail "$(xprop -id "$window" WM_CLASS)"
 [ "$size" = "$("$probe" client)" ] || fail "client area is $size, not $("$probe" client)"
 
-# Points in the window, from the layout: the middle of a control, or a check box's square.
 read -r -a info < <("$probe" rect lblInfo)
-middle() { "$probe" rect "$1" | awk '{print $1 + int($3 / 2), $2 + int($4 / 2)}'; }
-square() { "$probe" rect "$1" | awk '{print $1 + 6, $2 + int($4 / 2)}'; }
-click() { read -r x y < <("$1" "$2"); xdotool mousemove --window "$window" "$x" "$y" click 1; }
 red_in() { read -r -a r < <("$probe" rect "$1"); "$probe" reddish "$window" "${r[@]}"; }
 upper_pair_red() { [ "$(red_in chB)" -gt 20 ] && [ "$(red_in chE)" -gt 20 ]; }
 no_red_above_info() { [ "$("$probe" reddish "$window" 0 0 "${size%x*}" "${info[1]}")" -eq 0 ]; }

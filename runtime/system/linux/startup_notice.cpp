@@ -52,7 +52,9 @@ void SendRemove(xcb_connection_t* connection, const std::string& startupId) {
                    reinterpret_cast<const char*>(&event));
   }
   xcb_destroy_window(connection, sender);
-  xcb_flush(connection);
+  // A round trip: the server has handled the messages before the connection closes, which
+  // could otherwise drop them.
+  std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
 }
 
 }  // namespace
