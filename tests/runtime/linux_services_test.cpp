@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "runtime/system/process_hardening.h"
@@ -16,20 +17,46 @@
 namespace tolvane::system {
 namespace {
 
-// A runtime directory others may write to could hold anyone's lock: it is not used, and the
-// program starts rather than trust it.
-TEST(SingleInstance, ADirectoryOthersCanWriteToIsNotTrusted) {
+// A runtime directory that is not this user's alone could hold anyone's lock, and a lock that
+// cannot be opened tells nothing: the claim is not made, and every start goes ahead rather
+// than trust it (two claims both answer that no other instance runs).
+struct Untrusted {
+  const char* name;
+  mode_t mode;
+  bool foreignOwner = false;  // owned by nobody (65534)
+  bool lockIsADirectory = false;
+};
+
+class UntrustedRuntimeDirectory : public ::testing::TestWithParam<Untrusted> {};
+
+TEST_P(UntrustedRuntimeDirectory, EveryStartGoesAhead) {
+  const Untrusted& c = GetParam();
+  if (c.foreignOwner && geteuid() != 0) GTEST_SKIP() << "needs root, to give a directory away";
   const std::string own = std::getenv("XDG_RUNTIME_DIR");
-  const std::string shared = own + "/shared";
-  ASSERT_EQ(mkdir(shared.c_str(), 0777), 0);
-  ASSERT_EQ(chmod(shared.c_str(), 0777), 0);
-  setenv("XDG_RUNTIME_DIR", shared.c_str(), 1);
-  SingleInstance first("tolvane-test-shared");
-  SingleInstance second("tolvane-test-shared");
-  EXPECT_FALSE(first.AnotherIsRunning());
-  EXPECT_FALSE(second.AnotherIsRunning());
+  const std::string dir = own + "/" + c.name;
+  ASSERT_EQ(mkdir(dir.c_str(), 0700), 0);
+  ASSERT_EQ(chmod(dir.c_str(), c.mode), 0);
+  if (c.foreignOwner) ASSERT_EQ(chown(dir.c_str(), 65534, 65534), 0);
+  if (c.lockIsADirectory) ASSERT_EQ(mkdir((dir + "/tolvane-test.lock").c_str(), 0700), 0);
+  setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
+  {
+    SingleInstance first("tolvane-test");
+    SingleInstance second("tolvane-test");
+    EXPECT_FALSE(first.AnotherIsRunning());
+    EXPECT_FALSE(second.AnotherIsRunning());
+  }
   setenv("XDG_RUNTIME_DIR", own.c_str(), 1);
+  std::filesystem::remove_all(dir);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, UntrustedRuntimeDirectory,
+    ::testing::Values(Untrusted{"open_to_all", 0777}, Untrusted{"shared_sticky", 01777},
+                      Untrusted{"group_may_write", 0770}, Untrusted{"group_may_read", 0750},
+                      Untrusted{"others_may_enter", 0701},
+                      Untrusted{"anothers", 0700, /*foreignOwner=*/true},
+                      Untrusted{"lock_unopenable", 0700, false, /*lockIsADirectory=*/true}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ProcessHardening, NoCoreFileAndNotDumpable) {
   const pid_t child = fork();
