@@ -20,7 +20,11 @@ trap 'rm -rf "$stage"' EXIT
 cmake --install build/dist-linux --prefix "$stage" --strip >/dev/null
 cp "$stage/bin/tolvane" "$out/"
 cpack --config build/dist-linux/CPackConfig.cmake -B "$stage/deb" >/dev/null
-cp "$stage"/deb/tolvane_*.deb build/dist-windows/app/tolvane.exe build/dist-windows/packages/* "$out/"
+# This version's Windows downloads only: the folder keeps those of versions built before.
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/dist-windows/CMakeCache.txt)
+cp "$stage"/deb/tolvane_*.deb build/dist-windows/app/tolvane.exe \
+  "build/dist-windows/packages/tolvane-$version-windows-x64.zip" \
+  "build/dist-windows/packages/tolvane-$version-x64.msi" "$out/"
 (cd "$out" && sha256sum -- * >SHA256SUMS)
 echo "release files in $out:"
 cat "$out/SHA256SUMS"
