@@ -2,7 +2,6 @@
 
 #include <cstring>
 #include <string>
-#include <vector>
 
 namespace tolvane::runtime {
 namespace {
@@ -10,10 +9,21 @@ namespace {
 HGLOBAL Global(const void* data, std::size_t size) {
   HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
   if (memory == nullptr) return nullptr;
-  std::memcpy(GlobalLock(memory), data, size);
+  void* to = GlobalLock(memory);
+  if (to == nullptr) {
+    GlobalFree(memory);
+    return nullptr;
+  }
+  std::memcpy(to, data, size);
   GlobalUnlock(memory);
   return memory;
 }
+
+// The text of an edit box, wiped from this process's memory when it goes.
+struct WipedText {
+  ~WipedText() { SecureZeroMemory(text.data(), text.size() * sizeof(wchar_t)); }
+  std::wstring text;
+};
 
 // Hands the data to the clipboard, which owns it from then on; frees it if it refuses.
 void Put(UINT format, HGLOBAL data) {
@@ -26,14 +36,14 @@ bool CopySelectionAsSecret(HWND edit) {
   DWORD start = 0, end = 0;
   SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
   if (start >= end) return false;
-  std::vector<wchar_t> text(static_cast<std::size_t>(GetWindowTextLengthW(edit)) + 1);
-  GetWindowTextW(edit, text.data(), static_cast<int>(text.size()));
-  if (end >= text.size()) return false;
-  std::wstring selected(text.data() + start, text.data() + end);
+  WipedText text{std::wstring(static_cast<std::size_t>(GetWindowTextLengthW(edit)) + 1, L'\0')};
+  GetWindowTextW(edit, text.text.data(), static_cast<int>(text.text.size()));
+  if (end >= text.text.size()) return false;
+  const WipedText selected{text.text.substr(start, end - start)};
 
   if (!OpenClipboard(edit)) return false;
   EmptyClipboard();
-  Put(CF_UNICODETEXT, Global(selected.c_str(), (selected.size() + 1) * sizeof(wchar_t)));
+  Put(CF_UNICODETEXT, Global(selected.text.c_str(), (selected.text.size() + 1) * sizeof(wchar_t)));
   const DWORD no = 0;  // "no" for the two Can… formats; the others only need to be there
   for (const wchar_t* format :
        {L"ExcludeClipboardContentFromMonitorProcessing", L"CanIncludeInClipboardHistory",
@@ -41,8 +51,6 @@ bool CopySelectionAsSecret(HWND edit) {
     Put(RegisterClipboardFormatW(format), Global(&no, sizeof no));
   }
   CloseClipboard();  // monitors and history hear of the entry once, with every format on it
-  SecureZeroMemory(text.data(), text.size() * sizeof(wchar_t));
-  SecureZeroMemory(selected.data(), selected.size() * sizeof(wchar_t));
   return true;
 }
 

@@ -52,13 +52,17 @@ std::wstring SidText(PSID sid) {
   return out;
 }
 
-// Security attributes that give the user, and nobody else, every right.
+// Security attributes that give the user, and nobody else, every right; made() is false when
+// the system could not make them.
 struct UserOnly {
   explicit UserOnly(const std::wstring& sid) {
     const std::wstring sddl = L"O:" + sid + L"D:P(A;;GA;;;" + sid + L")";
-    ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1,
-                                                         &attributes.lpSecurityDescriptor, nullptr);
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(
+            sddl.c_str(), SDDL_REVISION_1, &attributes.lpSecurityDescriptor, nullptr)) {
+      attributes.lpSecurityDescriptor = nullptr;
+    }
   }
+  bool made() const { return attributes.lpSecurityDescriptor != nullptr; }
   ~UserOnly() { LocalFree(attributes.lpSecurityDescriptor); }
   SECURITY_ATTRIBUTES attributes{sizeof(SECURITY_ATTRIBUTES), nullptr, FALSE};
 };
@@ -84,6 +88,9 @@ std::optional<bool> SingleInstance::Ask() {
   const std::wstring sidText = SidText(sid);
   const std::wstring program(program_.begin(), program_.end());
   UserOnly security(sidText);
+  // Without them the name would take the default rights, which other accounts may have: no
+  // claim, and the start goes ahead as where the check cannot be made.
+  if (!security.made()) return std::nullopt;
   std::unique_ptr<Claim> claim(new Claim);
 
   std::wstring mutexName;
