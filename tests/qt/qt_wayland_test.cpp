@@ -31,12 +31,13 @@ TEST(Wayland, MaximiseFullscreenAndRestoreKeepTheWindowAndItsLayout) {
   for (Qt::WindowState state : {Qt::WindowMaximized, Qt::WindowFullScreen, Qt::WindowNoState,
                                 Qt::WindowMaximized, Qt::WindowNoState}) {
     window.windowHandle()->setWindowStates(state);
-    // A protocol error would end this process here.
-    QTest::qWait(400);
-    EXPECT_EQ(window.windowState(), state);
+    // Until the compositor has answered; a protocol error would end this process.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.windowState() == state; }, 5000))
+        << "state " << state;
     EXPECT_EQ(lastBox->geometry(), boxAt) << "state " << state;
   }
-  EXPECT_EQ(window.size(), QSize(451, 403));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return window.size() == QSize(451, 403); }, 5000))
+      << window.size().width() << " x " << window.size().height();
   EXPECT_FALSE(runtime.Ended());
 }
 

@@ -17,6 +17,8 @@ namespace tolvane::window {
 namespace {
 
 int clipboardUpdates = 0;
+bool countEnded = false;
+constexpr UINT kEndOfCount = WM_APP + 1;
 
 class Win32Window : public ::testing::Test {
  protected:
@@ -28,6 +30,7 @@ class Win32Window : public ::testing::Test {
     SetWindowLongPtrW(listener, GWLP_WNDPROC,
                       reinterpret_cast<LONG_PTR>(+[](HWND w, UINT m, WPARAM wp, LPARAM lp) {
                         if (m == WM_CLIPBOARDUPDATE) ++clipboardUpdates;
+                        if (m == kEndOfCount) countEnded = true;
                         return DefWindowProcW(w, m, wp, lp);
                       }));
     ASSERT_TRUE(AddClipboardFormatListener(listener));
@@ -38,12 +41,17 @@ class Win32Window : public ::testing::Test {
     RemoveClipboardFormatListener(listener);
     DestroyWindow(listener);
   }
-  // Lets the clipboard's notices arrive, then counts them.
+  // Counts the clipboard's notices of what happened so far. The system posts them as the
+  // clipboard closes; a message posted now comes after them, so its arrival ends the count.
   int Updates() {
-    for (int i = 0; i < 20; ++i) {
-      MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    countEnded = false;
+    PostMessageW(listener, kEndOfCount, 0, 0);
+    const ULONGLONG deadline = GetTickCount64() + 10000;
+    while (!countEnded && GetTickCount64() < deadline) {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
       runtime.PumpMessages();
     }
+    EXPECT_TRUE(countEnded) << "the listener's queue did not move";
     return std::exchange(clipboardUpdates, 0);
   }
   static std::wstring ClipboardText() {
