@@ -77,7 +77,8 @@ TEST_F(Rendered, ClientAreaAndTitleAreFixed) {
   EXPECT_EQ(Window().windowTitle(), "Tolvane");
   // 6765 x 6045 twips: 451 x 403 at 96 dpi, 677 x 605 at 144 with the toolkit's scaling off.
   const int dpi = qRound(QApplication::primaryScreen()->logicalDotsPerInchY());
-  const QSize client(runtime::ToPixels(6765, dpi), runtime::ToPixels(6045, dpi));
+  ASSERT_TRUE(dpi == 96 || dpi == 144) << dpi;
+  const QSize client = dpi == 96 ? QSize(451, 403) : QSize(677, 605);
   EXPECT_EQ(Window().size(), client);
   EXPECT_EQ(Window().minimumSize(), Window().maximumSize());
   const double ratio = QApplication::primaryScreen()->devicePixelRatio();
@@ -94,9 +95,14 @@ TEST_F(Rendered, InfoLabelIsTheLastLine) {
 TEST_F(Rendered, BackgroundsAreLightGreyAndFieldsVeryLightGrey) {
   const QColor panel = Color(kPanelGrey);
   const QColor field = Color(kFieldGrey);
+  // Points from the layout: the middle of the gap between the frames, and inside the options
+  // frame halfway between its edge and its controls, level with the length row.
+  const int gap = (At(ctl::frOptions)->geometry().bottom() + 1 + At(ctl::frResults)->y()) / 2;
+  const QRect lengthRow = At(ctl::lblSize)->geometry();
   EXPECT_EQ(Pixel({2, 2}), panel) << "window";
-  EXPECT_EQ(Pixel({200, 171}), panel) << "between the frames";
-  EXPECT_EQ(Pixel(InWindow(ctl::frOptions, {20, 140})), panel) << "options frame";
+  EXPECT_EQ(Pixel({Window().width() / 2, gap}), panel) << "between the frames";
+  EXPECT_EQ(Pixel(InWindow(ctl::frOptions, {lengthRow.x() / 2, lengthRow.center().y()})), panel)
+      << "options frame";
   EXPECT_EQ(Pixel(InWindow(ctl::lblA, {5, 9})), panel) << "label, left of its text";
   EXPECT_EQ(Pixel(InWindow(ctl::chA, {150, 7})), panel) << "check box, right of its caption";
   for (int i = 1; i <= 10; ++i) {
