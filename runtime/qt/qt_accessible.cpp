@@ -67,9 +67,21 @@ class LengthListAccessible final : public QAccessibleWidget, public QAccessibleV
     return child && child->object() == List().view() ? 0 : -1;
   }
 
-  QStringList actionNames() const override { return {showMenuAction(), pressAction()}; }
+  QAccessible::State state() const override {
+    QAccessible::State s = QAccessibleWidget::state();
+    s.expandable = true;
+    s.expanded = List().view()->isVisible();
+    return s;
+  }
+  // With SetFocus, through which a screen reader moves the focus (AT-SPI's grabFocus).
+  QStringList actionNames() const override {
+    return QStringList{showMenuAction(), pressAction()} + QAccessibleWidget::actionNames();
+  }
   void doAction(const QString& action) override {
-    if (action != showMenuAction() && action != pressAction()) return;
+    if (action != showMenuAction() && action != pressAction()) {
+      QAccessibleWidget::doAction(action);
+      return;
+    }
     QComboBox& list = List();
     list.view()->isVisible() ? list.hidePopup() : list.showPopup();
   }
@@ -111,10 +123,16 @@ class LabelledBoxAccessible final : public QAccessibleWidget {
     s.checked = Box().isChecked();
     return s;
   }
-  QStringList actionNames() const override { return {toggleAction()}; }
+  QStringList actionNames() const override {
+    return QStringList{toggleAction()} + QAccessibleWidget::actionNames();  // and SetFocus
+  }
   void doAction(const QString& action) override {
     // Switching the box raises its Click like any other switch.
-    if (action == toggleAction() || action == pressAction()) Box().toggle();
+    if (action == toggleAction() || action == pressAction()) {
+      Box().toggle();
+    } else {
+      QAccessibleWidget::doAction(action);
+    }
   }
   Relations relations(QAccessible::Relation match) const override {
     return WithLinked(widget(), kLabelledBy, QAccessible::Label, match,

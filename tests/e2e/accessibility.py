@@ -1,6 +1,7 @@
 """Reads and drives the running window through AT-SPI, as a screen reader does: names, the
 lists' bounds and their change by a key, the Toggle and label actions keeping the passwords
-in step, the warning as a description, the label relations. Run by accessibility.sh."""
+in step, the warning as a description, the label relations, the focus moved to each control
+that takes it. Run by accessibility.sh."""
 import subprocess
 import sys
 import time
@@ -138,6 +139,14 @@ check(("object:property-change:accessible-description", "РУС Прописны
       f"the description change is told: {seen}")
 check(wait_for(lambda: cyrillic.description == "" and latin.description == "", 8),
       "the description clears when the captions turn black")
+
+# Every control that takes the keyboard focus takes it from a screen reader as well.
+focusable = ["Длина от", "Длина до"] + list(boxes) + [f"Пароль {i}" for i in range(1, 11)]
+for name in focusable:
+    node = found[name]
+    check(node.queryComponent().grabFocus(), f"{name!r} grants grabFocus")
+    check(wait_for(lambda: node.getState().contains(pyatspi.STATE_FOCUSED)),
+          f"{name!r} has the focus after grabFocus")
 
 if failures:
     sys.exit(f"{len(failures)} accessibility checks failed")
