@@ -141,7 +141,9 @@ void QtForm::Build(const FormLayout& layout) {
   } else {
     window_->setFixedSize(client);
   }
-  window_->setFont(QFont(ToQString(layout.fontName), static_cast<int>(layout.fontPoints)));
+  QFont font(ToQString(layout.fontName));
+  font.setPointSizeF(layout.fontPoints);
+  window_->setFont(font);
   window_->setAutoFillBackground(true);
   SetBackground(*window_, layout.backColor, false);
   if (!layout.iconXpm.empty()) {

@@ -1,6 +1,7 @@
 #include "runtime/win32/win32_form.h"
 
 #include <algorithm>
+#include <cmath>
 #include <stdexcept>
 #include <string>
 
@@ -12,9 +13,12 @@ namespace tolvane::runtime {
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"TolvaneForm";
-constexpr int kFirstControlId = 1000;
+// Control identifiers from here on; not 1000 and 1001, which a combo box gives its own list
+// and edit field.
+constexpr int kFirstControlId = 100;
 constexpr int kIconResource = 1;
 constexpr int kListDropRows = 10;
+constexpr int kListRowPixels = 16;  // an entry of an open list, at 96 dpi
 constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
 // Newer systems tell each window its monitor's DPI and size frames for it; older ones have
@@ -128,7 +132,7 @@ void Win32Form::Build(const FormLayout& layout) {
   if (!window_) throw std::runtime_error("CreateWindowExW failed for the form");
   client_ = {0, 0, layout.clientWidth, layout.clientHeight};
   fontName_ = Widen(layout.fontName);
-  fontPoints_ = static_cast<int>(layout.fontPoints);
+  fontPoints_ = layout.fontPoints;
 
   slots_.resize(layout.controls.size());
   controls_.resize(layout.controls.size());
@@ -244,9 +248,10 @@ Win32Form::Slot* Win32Form::SlotOf(HWND hwnd) {
 void Win32Form::PlaceFor(int dpi) {
   dpi_ = dpi;
   const auto font = [&](int weight) {
-    return CreateFontW(-MulDiv(fontPoints_, dpi, 72), 0, 0, 0, weight, FALSE, FALSE, FALSE,
-                       RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                       DEFAULT_PITCH | FF_DONTCARE, fontName_.c_str());
+    return CreateFontW(-static_cast<int>(std::lround(fontPoints_ * dpi / 72)), 0, 0, 0, weight,
+                       FALSE, FALSE, FALSE, RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                       fontName_.c_str());
   };
   const HFONT oldFont = font_, oldBold = boldFont_;
   font_ = font(FW_NORMAL);
@@ -255,7 +260,7 @@ void Win32Form::PlaceFor(int dpi) {
     if (s.hwnd == nullptr) continue;
     int height = ToPixels(s.inClient.height, dpi);
     // A closed list is as tall as its font makes it; the height given is that of the drop.
-    if (s.kind == ControlKind::ComboBox) height += MulDiv(kListDropRows * 16, dpi, 96);
+    if (s.kind == ControlKind::ComboBox) height += MulDiv(kListDropRows * kListRowPixels, dpi, 96);
     SetWindowPos(s.hwnd, nullptr, ToPixels(s.inClient.left, dpi), ToPixels(s.inClient.top, dpi),
                  ToPixels(s.inClient.width, dpi), height, SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(s.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(s.bold ? boldFont_ : font_), TRUE);
@@ -301,9 +306,14 @@ LRESULT Win32Form::ColorControl(HDC dc, HWND control, bool field) {
   } else if (s) {
     fore = s->foreColor;
   } else if (field) {
-    back = RGB(224, 224, 224);  // a list's drop-down part: the lists' field color
+    // A list's drop-down part: the colour of the list it belongs to.
     for (const Slot& slot : slots_) {
-      if (slot.kind == ControlKind::ComboBox) back = slot.backColor;
+      COMBOBOXINFO info{};
+      info.cbSize = sizeof info;
+      if (slot.kind == ControlKind::ComboBox && GetComboBoxInfo(slot.hwnd, &info) &&
+          info.hwndList == control) {
+        back = slot.backColor;
+      }
     }
   }
   SetTextColor(dc, ToColorRef(fore));

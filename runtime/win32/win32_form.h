@@ -69,7 +69,7 @@ class Win32Form final : public ToolkitForm {
   HICON icon_ = nullptr;
   TwipRect client_;
   std::wstring fontName_;
-  int fontPoints_ = 0;
+  double fontPoints_ = 0;
   int dpi_ = 96;
   Color backColor_ = 0;
   std::vector<Slot> slots_;
