@@ -1,6 +1,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "app/tolvane_info.h"
 #include "runtime/qt/qt_runtime.h"
 #include "runtime/system/process_hardening.h"
 #include "runtime/system/single_instance.h"
@@ -18,16 +19,14 @@ int main() {
     // Asked before the toolkit starts, so a second start reaches no display; the window's
     // Load reads the same answer and ends it.
     if (instance.AnotherIsRunning()) {
-      runtime::WindowlessRuntime runtime({random, instance}, system::CompleteStartupNotice);
+      runtime::WindowlessRuntime runtime({random, instance}, app::kTolvane,
+                                         system::CompleteStartupNotice);
       return window::frmMain(runtime).Run();
     }
-    runtime::QtRuntime runtime(
-        {random, instance},
-        {.name = "Tolvane", .version = TOLVANE_VERSION, .desktopId = "ru.tolvane.Tolvane"});
+    runtime::QtRuntime runtime({random, instance}, app::kTolvane);
     return window::frmMain(runtime).Run();
   } catch (const std::exception& error) {  // before the window could take events
-    std::fprintf(stderr, "tolvane: %s\n",
-                 runtime::ToolkitRuntime::FailureMessage(error.what()).c_str());
+    std::fprintf(stderr, "tolvane: %s\n", FailureMessage(app::kTolvane, error.what()).c_str());
     return 1;
   }
 }

@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "app/tolvane_info.h"
 #include "runtime/system/process_hardening.h"
 #include "runtime/system/single_instance.h"
 #include "runtime/system/startup_notice.h"
@@ -19,15 +20,16 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     system::SingleInstance instance("Tolvane");
     // Asked before any window class is registered; the window's Load reads the same answer.
     if (instance.AnotherIsRunning()) {
-      runtime::WindowlessRuntime runtime({random, instance}, system::CompleteStartupNotice);
+      runtime::WindowlessRuntime runtime({random, instance}, app::kTolvane,
+                                         system::CompleteStartupNotice);
       return window::frmMain(runtime).Run();
     }
-    runtime::Win32Runtime runtime({random, instance});
+    runtime::Win32Runtime runtime({random, instance}, app::kTolvane);
     return window::frmMain(runtime).Run();
   } catch (const std::exception& error) {  // before the window could take events
-    const std::wstring message =
-        runtime::Widen(runtime::ToolkitRuntime::FailureMessage(error.what()));
-    MessageBoxW(nullptr, message.c_str(), L"Tolvane", MB_OK | MB_ICONERROR | MB_TASKMODAL);
+    const std::wstring message = runtime::Widen(FailureMessage(app::kTolvane, error.what()));
+    MessageBoxW(nullptr, message.c_str(), runtime::Widen(app::kTolvane.name).c_str(),
+                MB_OK | MB_ICONERROR | MB_TASKMODAL);
     return 1;
   }
 }

@@ -45,7 +45,7 @@ class EventPort {
     } catch (const std::exception& error) {
       fail_(error.what());
     } catch (...) {
-      fail_("непредвиденная ошибка");
+      fail_({});  // no reason to give
     }
   }
 

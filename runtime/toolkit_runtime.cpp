@@ -73,15 +73,12 @@ void ToolkitRuntime::EndWith(int status) {
   }
 }
 
-std::string ToolkitRuntime::FailureMessage(std::string_view what) {
-  return "Tolvane не может продолжить работу и будет закрыт.\n\nПричина: " + std::string(what);
-}
-
 void ToolkitRuntime::Fail(std::string_view what) {
   if (ended_) return;
   EndWith(1);
-  const std::string message = FailureMessage(what);
-  std::fprintf(stderr, "tolvane: %s\n", message.c_str());
+  const std::string message = FailureMessage(program_, what);
+  std::fprintf(stderr, "%.*s: %s\n", static_cast<int>(program_.command.size()),
+               program_.command.data(), message.c_str());
   std::fflush(stderr);
   ShowFailure(message);
   Quit();

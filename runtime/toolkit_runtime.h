@@ -9,6 +9,7 @@
 #include "runtime/control_layout.h"
 #include "runtime/event_port.h"
 #include "runtime/form.h"
+#include "runtime/program_info.h"
 #include "runtime/runtime.h"
 #include "runtime/services.h"
 
@@ -51,7 +52,7 @@ class ToolkitForm : public Form {
 // process and what happens when a handler fails. A toolkit supplies the forms and the loop.
 class ToolkitRuntime : public Runtime {
  public:
-  explicit ToolkitRuntime(Services services) : services_(services) {}
+  ToolkitRuntime(Services services, ProgramInfo program) : services_(services), program_(program) {}
 
   bool PrevInstance() override { return services_.instance.AnotherIsRunning(); }
   RandomSource& Random() override { return services_.random; }
@@ -68,9 +69,7 @@ class ToolkitRuntime : public Runtime {
   void Fail(std::string_view what);
   // The form made last; throws std::logic_error before the first.
   ToolkitForm& LastForm();
-
-  // What the user is told when the program fails.
-  static std::string FailureMessage(std::string_view what);
+  const ProgramInfo& Program() const { return program_; }
 
  protected:
   virtual std::unique_ptr<ToolkitForm> MakeForm(const FormLayout& layout, FormEvents& events,
@@ -91,6 +90,7 @@ class ToolkitRuntime : public Runtime {
   void EndWith(int status);
 
   Services services_;
+  ProgramInfo program_;
   std::vector<std::unique_ptr<ToolkitForm>> forms_;
   bool ended_ = false;
   int status_ = 0;

@@ -83,8 +83,9 @@ class WindowlessForm final : public ToolkitForm {
 
 }  // namespace
 
-WindowlessRuntime::WindowlessRuntime(Services services, std::function<void()> whenEnded)
-    : ToolkitRuntime(services), whenEnded_(std::move(whenEnded)) {}
+WindowlessRuntime::WindowlessRuntime(Services services, ProgramInfo program,
+                                     std::function<void()> whenEnded)
+    : ToolkitRuntime(services, program), whenEnded_(std::move(whenEnded)) {}
 
 std::unique_ptr<ToolkitForm> WindowlessRuntime::MakeForm(const FormLayout& layout,
                                                          FormEvents& events, const bool& ended,

@@ -15,7 +15,7 @@ namespace tolvane::runtime {
 class WindowlessRuntime final : public ToolkitRuntime {
  public:
   // whenEnded runs once, when the logic ends the process.
-  WindowlessRuntime(Services services, std::function<void()> whenEnded);
+  WindowlessRuntime(Services services, ProgramInfo program, std::function<void()> whenEnded);
 
  protected:
   std::unique_ptr<ToolkitForm> MakeForm(const FormLayout& layout, FormEvents& events,

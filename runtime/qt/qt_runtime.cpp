@@ -25,15 +25,18 @@ struct HeldMessage {
 };
 std::vector<HeldMessage> heldMessages;
 
+std::string_view noDisplayLine;  // said instead of them when the toolkit finds no display
+
 void HoldWhileStarting(QtMsgType type, const QMessageLogContext& context, const QString& text) {
   if (type == QtFatalMsg) {
-    std::fputs("tolvane: окно негде показать: нет доступного дисплея (X11 или Wayland)\n", stderr);
+    std::fprintf(stderr, "%.*s\n", static_cast<int>(noDisplayLine.size()), noDisplayLine.data());
     std::_Exit(1);
   }
   heldMessages.push_back({type, context.category, text});
 }
 
-std::unique_ptr<QApplication> StartToolkit(int& argc, char** argv) {
+std::unique_ptr<QApplication> StartToolkit(int& argc, char** argv, std::string_view noDisplay) {
+  noDisplayLine = noDisplay;
   const QtMessageHandler previous = qInstallMessageHandler(HoldWhileStarting);
   auto app = std::make_unique<QApplication>(argc, argv);
   qInstallMessageHandler(previous);
@@ -45,8 +48,11 @@ std::unique_ptr<QApplication> StartToolkit(int& argc, char** argv) {
 
 }  // namespace
 
-QtRuntime::QtRuntime(Services services, ProgramInfo program) : ToolkitRuntime(services) {
-  if (QApplication::instance() == nullptr) ownApp_ = StartToolkit(argc_, argv_);
+QtRuntime::QtRuntime(Services services, ProgramInfo program)
+    : ToolkitRuntime(services, program),
+      noDisplayLine_(std::string(program.command) + ": " + std::string(program.noDisplay)),
+      command_(program.command.empty() ? "program" : program.command) {
+  if (QApplication::instance() == nullptr) ownApp_ = StartToolkit(argc_, argv_, noDisplayLine_);
   if (!program.name.empty()) {
     QCoreApplication::setApplicationName(
         QString::fromUtf8(program.name.data(), program.name.size()));
@@ -98,8 +104,9 @@ void QtRuntime::Quit() {
 }
 
 void QtRuntime::ShowFailure(const std::string& message) {
-  QMessageBox box(QMessageBox::Critical, QStringLiteral("Tolvane"), QString::fromStdString(message),
-                  QMessageBox::Ok);
+  QMessageBox box(QMessageBox::Critical,
+                  QString::fromUtf8(Program().name.data(), Program().name.size()),
+                  QString::fromStdString(message), QMessageBox::Ok);
   box.exec();
 }
 

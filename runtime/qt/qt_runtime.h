@@ -27,10 +27,12 @@ class QtRuntime final : public ToolkitRuntime {
   void ShowFailure(const std::string& message) override;
 
  private:
+  std::string noDisplayLine_;
   bool looping_ = false;
+  // The toolkit's command line: the program's command alone; it keeps the pointers.
+  std::string command_;
   int argc_ = 1;
-  char programName_[8] = "tolvane";
-  char* argv_[2] = {programName_, nullptr};
+  char* argv_[2] = {command_.data(), nullptr};
   std::unique_ptr<QApplication> ownApp_;
   std::unique_ptr<QTranslator> translator_;
   std::unique_ptr<QObject> clipboardHint_;

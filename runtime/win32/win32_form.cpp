@@ -12,7 +12,6 @@
 namespace tolvane::runtime {
 namespace {
 
-constexpr wchar_t kWindowClass[] = L"TolvaneForm";
 // Control identifiers from here on; not 1000 and 1001, which a combo box gives its own list
 // and edit field.
 constexpr int kFirstControlId = 100;
@@ -82,10 +81,11 @@ LRESULT CALLBACK ResultEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM l
 
 }  // namespace
 
-Win32Form::Win32Form(HINSTANCE instance, const FormLayout& layout, FormEvents& events,
-                     const bool& ended, EventPort::FailHandler fail)
+Win32Form::Win32Form(HINSTANCE instance, std::wstring windowClass, const FormLayout& layout,
+                     FormEvents& events, const bool& ended, EventPort::FailHandler fail)
     : ToolkitForm(events, ended, std::move(fail)),
       instance_(instance),
+      windowClass_(std::move(windowClass)),
       backColor_(layout.backColor) {
   try {
     Build(layout);
@@ -121,14 +121,14 @@ void Win32Form::Build(const FormLayout& layout) {
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   windowClass.hIcon = icon_;
   windowClass.hIconSm = icon_;
-  windowClass.lpszClassName = kWindowClass;
+  windowClass.lpszClassName = windowClass_.c_str();
   RegisterClassExW(&windowClass);  // fails harmlessly when a second form registers it again
 
   // The client area is fixed; the frame is sized around it. Everything is placed again when
   // the window learns its monitor's DPI, and whenever that changes.
   // No WS_CLIPCHILDREN: the frames are see-through and show the background painted under them.
-  window_ = CreateWindowExW(0, kWindowClass, Widen(layout.title).c_str(), kFormStyle, CW_USEDEFAULT,
-                            CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance_, this);
+  window_ = CreateWindowExW(0, windowClass_.c_str(), Widen(layout.title).c_str(), kFormStyle,
+                            CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance_, this);
   if (!window_) throw std::runtime_error("CreateWindowExW failed for the form");
   client_ = {0, 0, layout.clientWidth, layout.clientHeight};
   fontName_ = Widen(layout.fontName);

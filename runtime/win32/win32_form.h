@@ -20,8 +20,9 @@ namespace tolvane::runtime {
 // frames hold it, and stacked as the layout says; Tab follows the layout's tab order.
 class Win32Form final : public ToolkitForm {
  public:
-  Win32Form(HINSTANCE instance, const FormLayout& layout, FormEvents& events, const bool& ended,
-            EventPort::FailHandler fail);
+  // windowClass: the name the window's class is registered under.
+  Win32Form(HINSTANCE instance, std::wstring windowClass, const FormLayout& layout,
+            FormEvents& events, const bool& ended, EventPort::FailHandler fail);
   ~Win32Form() override;
 
   void Show() override;
@@ -62,6 +63,7 @@ class Win32Form final : public ToolkitForm {
   void RestoreFocus();
 
   HINSTANCE instance_;
+  std::wstring windowClass_;
   Annotations annotations_;
   HWND window_ = nullptr;
   HFONT font_ = nullptr;

@@ -7,8 +7,8 @@ namespace tolvane::runtime {
 std::unique_ptr<ToolkitForm> Win32Runtime::MakeForm(const FormLayout& layout, FormEvents& events,
                                                     const bool& ended,
                                                     EventPort::FailHandler fail) {
-  return std::make_unique<Win32Form>(GetModuleHandleW(nullptr), layout, events, ended,
-                                     std::move(fail));
+  return std::make_unique<Win32Form>(GetModuleHandleW(nullptr), Widen(Program().name) + L"Form",
+                                     layout, events, ended, std::move(fail));
 }
 
 void Win32Runtime::Dispatch(MSG& msg) {
@@ -43,7 +43,8 @@ void Win32Runtime::Quit() {
 }
 
 void Win32Runtime::ShowFailure(const std::string& message) {
-  MessageBoxW(nullptr, Widen(message).c_str(), L"Tolvane", MB_OK | MB_ICONERROR | MB_TASKMODAL);
+  MessageBoxW(nullptr, Widen(message).c_str(), Widen(Program().name).c_str(),
+              MB_OK | MB_ICONERROR | MB_TASKMODAL);
 }
 
 }  // namespace tolvane::runtime

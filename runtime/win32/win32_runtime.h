@@ -12,7 +12,8 @@ namespace tolvane::runtime {
 // The runtime on the plain wide-character Win32 API.
 class Win32Runtime final : public ToolkitRuntime {
  public:
-  explicit Win32Runtime(Services services) : ToolkitRuntime(services) {}
+  explicit Win32Runtime(Services services, ProgramInfo program = {})
+      : ToolkitRuntime(services, program) {}
 
   Win32Form& LastForm() { return static_cast<Win32Form&>(ToolkitRuntime::LastForm()); }
   // Handles every message already queued, as the loop would; for tests.

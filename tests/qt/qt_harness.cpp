@@ -36,7 +36,7 @@ Qt::Key QtKey(std::int16_t virtualKey) {
 
 class QtHarness final : public RuntimeHarness {
  public:
-  explicit QtHarness(runtime::Services services) : runtime_(services) {}
+  explicit QtHarness(runtime::Services services) : runtime_(services, kTestProgram) {}
 
   runtime::ToolkitRuntime& Runtime() override { return runtime_; }
   // A real event loop, so the dispatcher blocks and announces it as it does in the program.

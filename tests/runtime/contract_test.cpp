@@ -217,12 +217,20 @@ TEST_F(Contract, NothingIsDeliveredAfterEnd) {
 TEST_F(Contract, AHandlerThatFailsEndsTheProgramWithAMessage) {
   recorder.onClick = [](std::size_t) { throw std::runtime_error("проба"); };
   const std::string message = harness->ReadMessageDuring([&] { harness->ClickCheckBox(kBoxA); });
-  EXPECT_EQ(message, ToolkitRuntime::FailureMessage("проба"));
+  EXPECT_EQ(message, "Проба остановлена. Причина: проба");
   EXPECT_TRUE(runtime.Ended());
   EXPECT_EQ(runtime.ExitStatus(), 1);
   EXPECT_FALSE(harness->WindowVisible());
   harness->ClickCheckBox(kBoxB);  // nothing more is delivered
   EXPECT_EQ(Count("Click 3"), 0);
+}
+
+// The texts are the program's: a failure that gives no reason is told in its words too.
+TEST_F(Contract, AFailureWithoutAReasonIsToldInTheProgramsWords) {
+  recorder.onClick = [](std::size_t) { throw 42; };
+  EXPECT_EQ(harness->ReadMessageDuring([&] { harness->ClickCheckBox(kBoxA); }),
+            "Проба остановлена. Причина: неизвестно");
+  EXPECT_EQ(runtime.ExitStatus(), 1);
 }
 
 TEST_F(Contract, ClosingTheWindowRaisesUnload) {

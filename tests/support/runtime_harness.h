@@ -55,7 +55,18 @@ class RuntimeHarness {
   virtual runtime::Color CaptionColor(std::size_t slot) = 0;
 };
 
-// The runtime of the toolkit this test program is built for, on the given services.
+// The program the harness's runtime runs: a name and texts of the tests' own, so that what a
+// runtime shows is seen to come from its program, not from the runtime.
+inline constexpr runtime::ProgramInfo kTestProgram{
+    .name = "Проба",
+    .command = "proba",
+    .failureNotice = "Проба остановлена. Причина: ",
+    .unknownReason = "неизвестно",
+    .noDisplay = "нет дисплея",
+};
+
+// The runtime of the toolkit this test program is built for, on the given services, running
+// kTestProgram.
 std::unique_ptr<RuntimeHarness> MakeHarness(runtime::Services services);
 
 // An instance check with a fixed answer.

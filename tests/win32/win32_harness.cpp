@@ -17,7 +17,7 @@ std::string messageText;  // what the last message box said
 
 class Win32Harness final : public RuntimeHarness {
  public:
-  explicit Win32Harness(runtime::Services services) : runtime_(services) {}
+  explicit Win32Harness(runtime::Services services) : runtime_(services, kTestProgram) {}
   ~Win32Harness() override {
     MSG msg;  // a quit message End posted must not reach the next test
     while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
@@ -61,7 +61,7 @@ class Win32Harness final : public RuntimeHarness {
     messageText.clear();
     // A thread timer runs inside the message box's own loop.
     const UINT_PTR reader = SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR, DWORD) {
-      HWND box = FindWindowW(L"#32770", L"Tolvane");
+      HWND box = FindWindowW(L"#32770", runtime::Widen(kTestProgram.name).c_str());
       if (box == nullptr) return;
       wchar_t text[1024] = {};
       GetDlgItemTextW(box, 0xFFFF, text, 1024);  // a message box's text control

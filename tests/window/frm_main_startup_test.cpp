@@ -130,7 +130,7 @@ TEST(FrmMainLoad, OnTheWindowlessRuntimeOnlyASecondStartEnds) {
     CountingSource random{seeded};
     testing::FixedInstance instance(another);
     int ended = 0;
-    runtime::WindowlessRuntime runtime({random, instance}, [&] { ++ended; });
+    runtime::WindowlessRuntime runtime({random, instance}, testing::kTestProgram, [&] { ++ended; });
     frmMain form(runtime);
     if (another) {
       EXPECT_EQ(form.Run(), 0);

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "runtime/program_info.h"
+
+namespace tolvane::app {
+
+inline constexpr runtime::ProgramInfo kTolvane{
+    .name = "Tolvane",
+    .command = "tolvane",
+    .version = TOLVANE_VERSION,
+    .desktopId = "ru.tolvane.Tolvane",
+    .failureNotice = "Tolvane не может продолжить работу и будет закрыт.\n\nПричина: ",
+    .unknownReason = "непредвиденная ошибка",
+    .noDisplay = "окно негде показать: нет доступного дисплея (X11 или Wayland)",
+};
+
+}  // namespace tolvane::app
