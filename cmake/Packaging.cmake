@@ -8,6 +8,9 @@ set(CPACK_PACKAGE_CONTACT "Tolvane developers <dev@tolvane.invalid>")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_STRIP_FILES ON)
+# Folders as Debian expects them (0755) whatever the umask of whoever builds the package.
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+  OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 # The synopsis comes from the summary; this is the text below it, one paragraph.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
   "Tolvane shows ten passwords drawn from the character classes and the two\nlength bounds chosen in its one window: digits, Latin and Cyrillic letters of\nboth cases, special characters. Every character is drawn exactly uniformly\nfrom the system's cryptographic generator; the program writes no file.")
