@@ -36,6 +36,7 @@ std::set<char32_t> EnabledCharacters(const OptionFlags& flags) {
 
 TEST(UniformBelow, SmallRangesRejectValuesFromTheLargestMultipleUp) {
   // 160 codes: 65536 = 409 * 160 + 96, so 65440..65535 are drawn again; 65439 maps to 159.
+  // (Read low byte first, the first draw would be kept: this also fixes the byte order.)
   ScriptedSource script{0xFF, 0xA0, 0xFF, 0xFF, 0xFF, 0x9F};
   EXPECT_EQ(UniformBelow(script, 160), 159u);
   EXPECT_EQ(script.Left(), 0u);
@@ -89,11 +90,6 @@ TEST(UniformBelow, KeptDrawsHitEveryOutcomeEquallyOften) {
     EXPECT_EQ(redrawn, 65536 % n) << n;
     for (std::uint32_t k = 0; k < n; ++k) ASSERT_EQ(hits[k], 65536 / n) << n << " " << k;
   }
-}
-
-TEST(UniformBelow, TheFirstByteOfADrawIsTheHighOne) {
-  ScriptedSource script{0x12, 0x34};
-  EXPECT_EQ(UniformBelow(script, 65536), 0x1234u);
 }
 
 TEST(GeneratePassword, AllClassesOffGivesEmptyStringAndDrawsNothing) {
@@ -152,10 +148,9 @@ TEST_P(BoundsTest, EveryLengthInTheClosedRangeOccursAndNoOther) {
   EXPECT_EQ(lengths, expected);
 }
 
+// Ranges in between, either way round, are LengthDistribution's: each length equally likely.
 INSTANTIATE_TEST_SUITE_P(Bounds, BoundsTest,
-                         ::testing::Values(BoundsCase{8, 12, 8, 12}, BoundsCase{12, 8, 8, 12},
-                                           BoundsCase{50, 50, 50, 50}, BoundsCase{1, 1, 1, 1},
-                                           BoundsCase{1, 50, 1, 50}, BoundsCase{50, 1, 1, 50},
+                         ::testing::Values(BoundsCase{50, 50, 50, 50}, BoundsCase{1, 1, 1, 1},
                                            BoundsCase{0, 51, 1, 50}, BoundsCase{-7, -7, 1, 1}));
 
 class ClassMaskTest : public ::testing::TestWithParam<unsigned> {};
