@@ -186,6 +186,14 @@ void QtForm::Build(const FormLayout& layout) {
 }
 
 QWidget* QtForm::Create(std::size_t slot, const FormLayout& layout, QWidget& parent) {
+  QWidget* widget = MakeControl(slot, layout, parent);
+  if (widget != nullptr) Dress(slot, layout.controls[slot], *widget);
+  return widget;
+}
+
+// The widget of a slot's kind with what only that kind has, and the contract's control for
+// it; null for a timer, which has no widget.
+QWidget* QtForm::MakeControl(std::size_t slot, const FormLayout& layout, QWidget& parent) {
   const ControlLayout& control = layout.controls[slot];
   SlotControls& s = controls_[slot];
   QWidget* widget = nullptr;
@@ -244,20 +252,24 @@ QWidget* QtForm::Create(std::size_t slot, const FormLayout& layout, QWidget& par
       break;
     }
   }
-  widget->setObjectName(ToQString(control.name) +
-                        (control.index ? QString("(%1)").arg(control.index) : QString()));
-  widget->setGeometry(PixelRect(control.bounds, dpi_));
-  widget->setAccessibleName(
+  return widget;
+}
+
+// What every control's widget gets from its row of the layout: name, place, colours, focus.
+void QtForm::Dress(std::size_t slot, const ControlLayout& control, QWidget& widget) {
+  widget.setObjectName(ToQString(control.name) +
+                       (control.index ? QString("(%1)").arg(control.index) : QString()));
+  widget.setGeometry(PixelRect(control.bounds, dpi_));
+  widget.setAccessibleName(
       ToQString(control.accessibleName.empty() ? control.caption : control.accessibleName));
-  if (control.kind != ControlKind::CheckBox) SetTextColor(*widget, control.foreColor);
-  SetBackground(*widget, control.backColor,
+  if (control.kind != ControlKind::CheckBox) SetTextColor(widget, control.foreColor);
+  SetBackground(widget, control.backColor,
                 control.kind == ControlKind::TextBox || control.kind == ControlKind::ComboBox);
   if (TakesFocus(control.kind)) {
-    WatchKeys(slot, *widget);
+    WatchKeys(slot, widget);
   } else {
-    widget->setFocusPolicy(Qt::NoFocus);
+    widget.setFocusPolicy(Qt::NoFocus);
   }
-  return widget;
 }
 
 void QtForm::WatchKeys(std::size_t slot, QWidget& widget) {

@@ -30,6 +30,8 @@ class QtForm final : public ToolkitForm {
  private:
   void Build(const FormLayout& layout);
   QWidget* Create(std::size_t slot, const FormLayout& layout, QWidget& parent);
+  QWidget* MakeControl(std::size_t slot, const FormLayout& layout, QWidget& parent);
+  void Dress(std::size_t slot, const ControlLayout& control, QWidget& widget);
   void WatchKeys(std::size_t slot, QWidget& widget);
 
   std::unique_ptr<QWidget> window_;

@@ -163,56 +163,78 @@ void Win32Form::Build(const FormLayout& layout) {
   for (std::size_t slot : TabOrder(layout)) tabOrder_.push_back(slots_[slot].hwnd);
 }
 
+namespace {
+
+// The window class and styles a control of this kind is made with.
+struct WindowKind {
+  const wchar_t* windowClass = L"STATIC";
+  DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+  DWORD exStyle = 0;
+};
+
+WindowKind KindOf(const ControlLayout& control) {
+  WindowKind k;
+  switch (control.kind) {
+    case ControlKind::CheckBox:
+      k.windowClass = L"BUTTON";
+      k.style |= BS_AUTOCHECKBOX | WS_TABSTOP;
+      break;
+    case ControlKind::Frame:
+      k.windowClass = L"BUTTON";
+      k.style |= BS_GROUPBOX;
+      break;
+    case ControlKind::TextBox:
+      k.windowClass = L"EDIT";
+      k.style |= ES_AUTOHSCROLL | ES_LEFT | WS_TABSTOP;
+      k.exStyle |= WS_EX_CLIENTEDGE;
+      break;
+    case ControlKind::ComboBox:
+      k.windowClass = L"COMBOBOX";
+      k.style |= CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
+      break;
+    case ControlKind::Label:
+      // SS_NOPREFIX: '&' is drawn as it is; SS_NOTIFY: clicks are reported.
+      k.style |= SS_NOPREFIX | SS_NOTIFY;
+      k.style |= control.align == TextAlign::Right    ? SS_RIGHT
+                 : control.align == TextAlign::Centre ? SS_CENTER
+                                                      : SS_LEFT;
+      break;
+    case ControlKind::Timer:
+      break;
+  }
+  return k;
+}
+
+}  // namespace
+
 HWND Win32Form::Create(std::size_t slot, const FormLayout& layout) {
   const ControlLayout& control = layout.controls[slot];
   Slot& s = slots_[slot];
-  SlotControls& c = controls_[slot];
   s.kind = control.kind;
   s.backColor = control.backColor;
   s.foreColor = control.foreColor;
   const int id = kFirstControlId + static_cast<int>(slot);
-  const wchar_t* windowClass = L"STATIC";
-  DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
-  DWORD exStyle = 0;
-  switch (control.kind) {
-    case ControlKind::Timer: {
-      auto timer =
-          std::make_unique<Win32Timer>(window_, static_cast<UINT_PTR>(id),
-                                       static_cast<unsigned>(control.intervalMs), slot, Port());
-      s.timer = timer.get();
-      c.timer = std::move(timer);
-      return nullptr;
-    }
-    case ControlKind::CheckBox:
-      windowClass = L"BUTTON";
-      style |= BS_AUTOCHECKBOX | WS_TABSTOP;
-      break;
-    case ControlKind::Frame:
-      windowClass = L"BUTTON";
-      style |= BS_GROUPBOX;
-      break;
-    case ControlKind::TextBox:
-      windowClass = L"EDIT";
-      style |= ES_AUTOHSCROLL | ES_LEFT | WS_TABSTOP;
-      exStyle |= WS_EX_CLIENTEDGE;
-      break;
-    case ControlKind::ComboBox:
-      windowClass = L"COMBOBOX";
-      style |= CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
-      break;
-    case ControlKind::Label:
-      // SS_NOPREFIX: '&' is drawn as it is; SS_NOTIFY: clicks are reported.
-      style |= SS_NOPREFIX | SS_NOTIFY;
-      style |= control.align == TextAlign::Right    ? SS_RIGHT
-               : control.align == TextAlign::Centre ? SS_CENTER
-                                                    : SS_LEFT;
-      break;
+  if (control.kind == ControlKind::Timer) {
+    auto timer =
+        std::make_unique<Win32Timer>(window_, static_cast<UINT_PTR>(id),
+                                     static_cast<unsigned>(control.intervalMs), slot, Port());
+    s.timer = timer.get();
+    controls_[slot].timer = std::move(timer);
+    return nullptr;
   }
-  HWND hwnd = CreateWindowExW(exStyle, windowClass, Widen(control.caption).c_str(), style, 0, 0, 0,
-                              0, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                              instance_, nullptr);
+  const WindowKind kind = KindOf(control);
+  HWND hwnd = CreateWindowExW(
+      kind.exStyle, kind.windowClass, Widen(control.caption).c_str(), kind.style, 0, 0, 0, 0,
+      window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
   if (!hwnd) throw std::runtime_error("CreateWindowExW failed for a control");
+  Attach(slot, layout, hwnd);
+  return hwnd;
+}
 
+// The contract's control for the window made for a slot, as its kind has one.
+void Win32Form::Attach(std::size_t slot, const FormLayout& layout, HWND hwnd) {
+  const ControlLayout& control = layout.controls[slot];
+  SlotControls& c = controls_[slot];
   switch (control.kind) {
     case ControlKind::CheckBox:
       SendMessageW(hwnd, BM_SETCHECK, control.value ? BST_CHECKED : BST_UNCHECKED, 0);
@@ -233,7 +255,6 @@ HWND Win32Form::Create(std::size_t slot, const FormLayout& layout) {
     default:
       break;
   }
-  return hwnd;
 }
 
 Win32Form::Slot* Win32Form::SlotOf(HWND hwnd) {

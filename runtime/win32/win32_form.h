@@ -51,6 +51,7 @@ class Win32Form final : public ToolkitForm {
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void Build(const FormLayout& layout);
   HWND Create(std::size_t slot, const FormLayout& layout);
+  void Attach(std::size_t slot, const FormLayout& layout, HWND hwnd);
   void PlaceFor(int dpi);
   // Sizes the window around the client area, at the suggested place if there is one.
   void FitFrame(const RECT* suggested);
