@@ -237,22 +237,25 @@ QWidget* QtForm::MakeControl(std::size_t slot, const FormLayout& layout, QWidget
       widget = list;
       break;
     }
-    case ControlKind::Label: {
-      auto* label = new ClickableLabel(&parent, [this, slot] { Port().Click(slot); });
-      label->setTextFormat(Qt::PlainText);  // '&' and '<' are drawn as they are
-      label->setWordWrap(false);
-      label->setText(ToQString(control.caption));
-      label->setAlignment(ToQtAlignment(control.align));
-      if (control.bold) {
-        QFont font = label->font();
-        font.setBold(true);
-        label->setFont(font);
-      }
-      widget = label;
+    case ControlKind::Label:
+      widget = MakeLabel(slot, control, parent);
       break;
-    }
   }
   return widget;
+}
+
+QWidget* QtForm::MakeLabel(std::size_t slot, const ControlLayout& control, QWidget& parent) {
+  auto* label = new ClickableLabel(&parent, [this, slot] { Port().Click(slot); });
+  label->setTextFormat(Qt::PlainText);  // '&' and '<' are drawn as they are
+  label->setWordWrap(false);
+  label->setText(ToQString(control.caption));
+  label->setAlignment(ToQtAlignment(control.align));
+  if (control.bold) {
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+  }
+  return label;
 }
 
 // What every control's widget gets from its row of the layout: name, place, colours, focus.

@@ -32,6 +32,7 @@ class QtForm final : public ToolkitForm {
   QWidget* Create(std::size_t slot, const FormLayout& layout, QWidget& parent);
   QWidget* MakeControl(std::size_t slot, const FormLayout& layout, QWidget& parent);
   void Dress(std::size_t slot, const ControlLayout& control, QWidget& widget);
+  QWidget* MakeLabel(std::size_t slot, const ControlLayout& control, QWidget& parent);
   void WatchKeys(std::size_t slot, QWidget& widget);
 
   std::unique_ptr<QWidget> window_;
