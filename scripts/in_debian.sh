@@ -44,15 +44,21 @@ cleanup() {
     umount "${mounted[i]}" 2>/dev/null || umount -l "${mounted[i]}" || true
   done
   # Nothing may be removed through a mount that is still there.
-  if ! grep -q " $root/" /proc/self/mounts; then rm -rf --one-file-system "$root"; fi
+  if ! grep -q " $root/" /proc/self/mounts; then rm -rf --one-file-system "$root" "$root.log"; fi
   exit "$status"
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
 echo "Debian $suite: making the system in $root"
-debootstrap --variant=minbase "$suite" "$root" "$mirror" >"$root.log" 2>&1 ||
-  { tail -n 20 "$root.log" >&2; exit 1; }
+# A second try, from an empty folder, when the archive could not be reached the first time.
+for attempt in 1 2; do
+  debootstrap --variant=minbase "$suite" "$root" "$mirror" >"$root.log" 2>&1 && break
+  tail -n 20 "$root.log" >&2
+  [ "$attempt" -eq 1 ] || exit 1
+  find "$root" -mindepth 1 -delete
+  echo "Debian $suite: trying again" >&2
+done
 rm -f "$root.log"
 mount_at() {  # mount_at TARGET MOUNT-ARGS...
   mkdir -p "$root/$1"
