@@ -56,7 +56,7 @@ for attempt in 1 2; do
   debootstrap --variant=minbase "$suite" "$root" "$mirror" >"$root.log" 2>&1 && break
   tail -n 20 "$root.log" >&2
   [ "$attempt" -eq 1 ] || exit 1
-  find "$root" -mindepth 1 -delete
+  find "$root" -xdev -mindepth 1 -delete
   echo "Debian $suite: trying again" >&2
 done
 rm -f "$root.log"
