@@ -14,6 +14,7 @@
 #include <stdexcept>
 
 #include "runtime/qt/qt_accessible.h"
+#include "runtime/qt/qt_designed_size.h"
 #include "runtime/qt/qt_frame.h"
 #include "runtime/qt/qt_keys.h"
 #include "runtime/qt/qt_list_style.h"
@@ -133,14 +134,7 @@ void QtForm::Build(const FormLayout& layout) {
   window_->setWindowTitle(ToQString(layout.title));
   dpi_ = LayoutDpi();
   const QSize client(ToPixels(layout.clientWidth, dpi_), ToPixels(layout.clientHeight, dpi_));
-  if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
-    // A Wayland compositor may maximise or fullscreen any window and ends the connection of
-    // one whose size does not follow; the controls keep their places in the larger window.
-    window_->setMinimumSize(client);
-    window_->resize(client);
-  } else {
-    window_->setFixedSize(client);
-  }
+  KeepDesignedSize(*window_, client);
   QFont font(ToQString(layout.fontName));
   font.setPointSizeF(layout.fontPoints);
   window_->setFont(font);

@@ -1,0 +1,76 @@
+#include "runtime/qt/qt_designed_size.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QLibraryInfo>
+#include <QTimer>
+#include <QVersionNumber>
+#include <QWidget>
+
+namespace tolvane::runtime {
+namespace {
+
+// Before 6.7 the toolkit's Wayland plugin bounds a size the compositor configures by the
+// window's limits, and a compositor that maximises or fullscreens a window ends the
+// connection of one whose size does not follow. The plugin applies each configuration in a
+// queued call on its window object; just before that call the limits are lifted, and they
+// are fixed again once the window is back at its designed size in the normal state.
+bool ConfiguredSizesAreBounded() {
+  return QGuiApplication::platformName().startsWith(QLatin1String("wayland")) &&
+         QLibraryInfo::version() < QVersionNumber(6, 7);
+}
+
+class DesignedSize final : public QObject {
+ public:
+  DesignedSize(QWidget& window, QSize size) : QObject(&window), window_(window), size_(size) {
+    window_.setFixedSize(size_);
+    window_.installEventFilter(this);
+    if (ConfiguredSizesAreBounded()) qApp->installEventFilter(this);
+  }
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == &window_) {
+      if (event->type() == QEvent::WindowStateChange) {
+        if (window_.windowState() & Qt::WindowMaximized) {
+          // After the state has been applied, so that the request to leave it is sent.
+          QTimer::singleShot(0, this, [this] {
+            window_.setWindowState(window_.windowState() & ~Qt::WindowMaximized);
+          });
+        }
+        FixIfBack();
+      } else if (event->type() == QEvent::Resize) {
+        FixIfBack();
+      }
+    } else if (event->type() == QEvent::MetaCall &&
+               watched->inherits("QtWaylandClient::QWaylandWindow")) {
+      Lift();
+      QTimer::singleShot(0, this, [this] { FixIfBack(); });
+    }
+    return false;
+  }
+
+ private:
+  void Lift() {
+    if (lifted_) return;
+    lifted_ = true;
+    window_.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  }
+
+  void FixIfBack() {
+    if (!lifted_ || window_.windowState() != Qt::WindowNoState || window_.size() != size_) return;
+    lifted_ = false;
+    window_.setMaximumSize(size_);
+  }
+
+  QWidget& window_;
+  const QSize size_;
+  bool lifted_ = false;
+};
+
+}  // namespace
+
+void KeepDesignedSize(QWidget& window, QSize size) {
+  new DesignedSize(window, size);
+}
+
+}  // namespace tolvane::runtime
