@@ -30,6 +30,8 @@ class DesignedSize final : public QObject {
 
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (watched == &window_) {
+      // Only what the desktop did: the window's own requests are not yet answered.
+      if (!event->spontaneous()) return false;
       if (event->type() == QEvent::WindowStateChange) {
         if (window_.windowState() & Qt::WindowMaximized) {
           // After the state has been applied, so that the request to leave it is sent.
@@ -37,14 +39,14 @@ class DesignedSize final : public QObject {
             window_.setWindowState(window_.windowState() & ~Qt::WindowMaximized);
           });
         }
-        FixIfBack();
+        Settle();
       } else if (event->type() == QEvent::Resize) {
-        FixIfBack();
+        Settle();
       }
     } else if (event->type() == QEvent::MetaCall &&
                watched->inherits("QtWaylandClient::QWaylandWindow")) {
       Lift();
-      QTimer::singleShot(0, this, [this] { FixIfBack(); });
+      QTimer::singleShot(0, this, [this] { FixLimits(); });
     }
     return false;
   }
@@ -56,7 +58,20 @@ class DesignedSize final : public QObject {
     window_.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
   }
 
-  void FixIfBack() {
+  // Back in the normal state: the designed size again (a compositor may propose another,
+  // e.g. the fullscreen size less Qt 6.8's title bar), then the fixed limits.
+  void Settle() {
+    if (window_.windowState() != Qt::WindowNoState) return;
+    if (window_.size() == size_) {
+      FixLimits();
+      return;
+    }
+    QTimer::singleShot(0, this, [this] {
+      if (window_.windowState() == Qt::WindowNoState) window_.resize(size_);
+    });
+  }
+
+  void FixLimits() {
     if (!lifted_ || window_.windowState() != Qt::WindowNoState || window_.size() != size_) return;
     lifted_ = false;
     window_.setMaximumSize(size_);
