@@ -1,5 +1,6 @@
 #include "runtime/toolkit_runtime.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <stdexcept>
 
@@ -21,6 +22,8 @@ Timer& ToolkitForm::TimerAt(std::size_t slot) {
 void ToolkitForm::Unload() {
   port_.Unload();
   Hide();
+  unloaded_ = true;
+  if (whenUnloaded_) whenUnloaded_();
 }
 
 void ToolkitForm::StopTimers() {
@@ -31,6 +34,10 @@ void ToolkitForm::StopTimers() {
 
 Form& ToolkitRuntime::CreateForm(const FormLayout& layout, FormEvents& events) {
   forms_.push_back(MakeForm(layout, events, ended_, [this](std::string_view what) { Fail(what); }));
+  forms_.back()->WhenUnloaded([this] {
+    if (std::all_of(forms_.begin(), forms_.end(), [](auto& form) { return form->Unloaded(); }))
+      End();
+  });
   return *forms_.back();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -26,8 +27,10 @@ class ToolkitForm : public Form {
   ComboBox& ComboBoxAt(std::size_t slot) override;
   TextBox& TextBoxAt(std::size_t slot) override;
   Timer& TimerAt(std::size_t slot) override;
-  // Raises Unload, then hides the window.
+  // Raises Unload, then hides the window; the runtime then hears of it.
   void Unload() override;
+  bool Unloaded() const { return unloaded_; }
+  void WhenUnloaded(std::function<void()> done) { whenUnloaded_ = std::move(done); }
 
   EventPort& Port() { return port_; }
   // Shows the window with the focus on the first control in tab order.
@@ -46,6 +49,8 @@ class ToolkitForm : public Form {
 
  private:
   EventPort port_;
+  bool unloaded_ = false;
+  std::function<void()> whenUnloaded_;
 };
 
 // The bookkeeping of a runtime on a toolkit: the services, the forms it made, the end of the
@@ -60,7 +65,8 @@ class ToolkitRuntime : public Runtime {
   Form& CreateForm(const FormLayout& layout, FormEvents& events) override;
   int Run(Form& form) override;
 
-  // Raises Load and shows the window unless the process ended; Run then runs the loop.
+  // Raises Load and shows the window unless the process ended; Run then runs the loop. When
+  // every form has unloaded and the logic has not ended the process, it ends with status 0.
   void Start(Form& form);
   bool Ended() const { return ended_; }
   int ExitStatus() const { return status_; }

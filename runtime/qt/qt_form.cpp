@@ -130,7 +130,7 @@ QtForm::QtForm(const FormLayout& layout, FormEvents& events, const bool& ended,
 QtForm::~QtForm() = default;
 
 void QtForm::Build(const FormLayout& layout) {
-  window_ = std::make_unique<FormWindow>([this] { Port().Unload(); });
+  window_ = std::make_unique<FormWindow>([this] { Unload(); });
   window_->setWindowTitle(ToQString(layout.title));
   dpi_ = LayoutDpi();
   const QSize client(ToPixels(layout.clientWidth, dpi_), ToPixels(layout.clientHeight, dpi_));

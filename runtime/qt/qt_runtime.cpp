@@ -76,6 +76,8 @@ QtRuntime::QtRuntime(Services services, ProgramInfo program)
   MarkCopiesAsSecret(*clipboardHint_);
   // The same look on every desktop.
   QApplication::setStyle(QStyleFactory::create("Fusion"));
+  // The process ends when the logic or the last unloaded form ends it, on every toolkit.
+  QGuiApplication::setQuitOnLastWindowClosed(false);
   // Whatever randomness a handler left unused is discarded before the loop waits for input.
   discardOnIdle_ = std::make_unique<QObject>();
   QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock,

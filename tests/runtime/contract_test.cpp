@@ -233,9 +233,13 @@ TEST_F(Contract, AFailureWithoutAReasonIsToldInTheProgramsWords) {
   EXPECT_EQ(runtime.ExitStatus(), 1);
 }
 
-TEST_F(Contract, ClosingTheWindowRaisesUnload) {
+// The recorder's Unload does not end the process: the last unloaded form does, with 0.
+TEST_F(Contract, ClosingTheWindowRaisesUnloadAndEndsTheProcess) {
   harness->CloseWindow();
   EXPECT_EQ(recorder.log, (Log{"Unload"}));
+  EXPECT_FALSE(harness->WindowVisible());
+  EXPECT_TRUE(runtime.Ended());
+  EXPECT_EQ(runtime.ExitStatus(), 0);
 }
 
 TEST_F(Contract, AskingForTheWrongKindIsAProgrammingError) {
