@@ -35,7 +35,8 @@ void ToolkitForm::StopTimers() {
 Form& ToolkitRuntime::CreateForm(const FormLayout& layout, FormEvents& events) {
   forms_.push_back(MakeForm(layout, events, ended_, [this](std::string_view what) { Fail(what); }));
   forms_.back()->WhenUnloaded([this] {
-    if (std::all_of(forms_.begin(), forms_.end(), [](auto& form) { return form->Unloaded(); }))
+    if (!ended_ &&
+        std::all_of(forms_.begin(), forms_.end(), [](auto& form) { return form->Unloaded(); }))
       End();
   });
   return *forms_.back();

@@ -2,193 +2,223 @@
 
 #include <stdexcept>
 
+#include "runtime/value_control.h"
+#include "runtime_harness.h"
+
 namespace tolvane::testing {
 
 using runtime::ControlKind;
+using runtime::ValueControl;
 
-class FakeRuntime::Form final : public runtime::Form {
+namespace {
+
+const runtime::ControlLayout& At(const runtime::FormLayout& layout, std::size_t slot) {
+  if (slot >= layout.controls.size()) throw std::out_of_range("no such slot");
+  return layout.controls[slot];
+}
+
+std::string NameOf(const runtime::FormLayout& layout, std::size_t slot) {
+  const auto& c = At(layout, slot);
+  return std::string(c.name) + (c.index ? "(" + std::to_string(c.index) + ")" : "");
+}
+
+}  // namespace
+
+// The logic's events, logged around their delivery so that nesting shows.
+class FakeRuntime::LoggedEvents final : public runtime::FormEvents {
  public:
-  struct Control;
+  LoggedEvents(FakeRuntime& owner, const runtime::FormLayout& layout, FormEvents& logic)
+      : owner_(owner), layout_(layout), logic_(logic) {}
 
-  Form(FakeRuntime& owner, const runtime::FormLayout& layout, runtime::FormEvents& events)
-      : owner_(owner), layout_(layout), events_(events) {
-    controls_.reserve(layout.controls.size());
-    for (std::size_t slot = 0; slot < layout.controls.size(); ++slot) {
-      controls_.push_back(std::make_unique<Control>(*this, slot));
-    }
+  void Load() override {
+    Logged("Load", [&] { logic_.Load(); });
   }
-
-  std::string NameOf(std::size_t slot) const {
-    const auto& c = layout_.controls[slot];
-    return std::string(c.name) + (c.index ? "(" + std::to_string(c.index) + ")" : "");
-  }
-  ControlKind KindOf(std::size_t slot) const {
-    if (slot >= layout_.controls.size()) throw std::out_of_range("no such slot");
-    return layout_.controls[slot].kind;
-  }
-
-  void Raise(const std::string& what, auto&& deliver) {
-    if (owner_.ended) return;
-    owner_.log.push_back(what);
-    deliver(events_);
-    owner_.log.push_back("end " + what);
-  }
-  void Write(std::size_t slot, const std::string& property) {
-    owner_.log.push_back(NameOf(slot) + "." + property);
-  }
-
-  Control& At(std::size_t slot, ControlKind kind) const {
-    if (KindOf(slot) != kind) throw std::logic_error(NameOf(slot) + " is another kind");
-    return *controls_.at(slot);
-  }
-
-  runtime::CheckBox& CheckBoxAt(std::size_t slot) override;
-  runtime::ComboBox& ComboBoxAt(std::size_t slot) override;
-  runtime::TextBox& TextBoxAt(std::size_t slot) override;
-  runtime::Timer& TimerAt(std::size_t slot) override;
   void Unload() override {
-    Raise("Unload", [](auto& e) { e.Unload(); });
-    owner_.shown = false;
+    Logged("Unload", [&] { logic_.Unload(); });
+  }
+  void Click(std::size_t slot) override {
+    Logged("Click " + NameOf(layout_, slot), [&] { logic_.Click(slot); });
+  }
+  void KeyDown(std::size_t slot, std::int16_t key, std::int16_t shift) override {
+    Logged("KeyDown " + NameOf(layout_, slot) + " " + std::to_string(key),
+           [&] { logic_.KeyDown(slot, key, shift); });
+  }
+  void TimerTick(std::size_t slot) override {
+    Logged("Timer " + NameOf(layout_, slot), [&] { logic_.TimerTick(slot); });
+  }
+
+ private:
+  void Logged(const std::string& what, auto&& deliver) {
+    owner_.log.push_back(what);
+    deliver();
+    owner_.log.push_back("end " + what);
   }
 
   FakeRuntime& owner_;
   const runtime::FormLayout& layout_;
-  runtime::FormEvents& events_;
-  std::vector<std::unique_ptr<Control>> controls_;
+  FormEvents& logic_;
 };
 
-// One control of any kind; the form hands it out only as the kind its layout gives.
-struct FakeRuntime::Form::Control final : runtime::CheckBox,
-                                          runtime::ComboBox,
-                                          runtime::TextBox,
-                                          runtime::Timer {
-  Control(Form& form, std::size_t slot) : form(form), slot(slot) {
-    const auto& layout = form.layout_.controls[slot];
-    value = static_cast<std::int16_t>(layout.value);
-    foreColor = layout.foreColor;
+// Each control holds its values in a ValueControl, as a start without a window does; the
+// fake logs every property write on the way in.
+class FakeRuntime::Form final : public runtime::ToolkitForm {
+ public:
+  Form(FakeRuntime& owner, const runtime::FormLayout& layout, runtime::FormEvents& events,
+       const bool& ended, runtime::EventPort::FailHandler fail);
+
+  void Show() override { owner_.shown = true; }
+  void Hide() override { owner_.shown = false; }
+
+  // The control as the user meets it, past the log; throws for another kind.
+  ValueControl& Value(std::size_t slot, ControlKind kind) const {
+    if (At(layout_, slot).kind != kind)
+      throw std::logic_error(NameOf(layout_, slot) + " is another kind");
+    return *values_[slot];
+  }
+  const runtime::FormLayout& Layout() const { return layout_; }
+
+  void Advance1Ms() {
+    for (std::size_t slot = 0; slot < layout_.controls.size(); ++slot) {
+      if (layout_.controls[slot].kind != ControlKind::Timer || !values_[slot]->Enabled()) continue;
+      if (++elapsedMs_[slot] >= layout_.controls[slot].intervalMs) {
+        elapsedMs_[slot] = 0;
+        Port().TimerTick(slot);
+      }
+    }
   }
 
-  void Click() {
-    form.Raise("Click " + form.NameOf(slot), [this](auto& e) { e.Click(slot); });
+ private:
+  struct Logged;
+
+  FakeRuntime& owner_;
+  const runtime::FormLayout& layout_;
+  std::vector<std::unique_ptr<ValueControl>> values_;
+  std::vector<int> elapsedMs_;
+};
+
+struct FakeRuntime::Form::Logged final : runtime::CheckBox,
+                                         runtime::ComboBox,
+                                         runtime::TextBox,
+                                         runtime::Timer {
+  Logged(Form& form, std::size_t slot) : form(form), slot(slot), value(*form.values_[slot]) {}
+
+  void Write(const std::string& property) const {
+    form.owner_.log.push_back(NameOf(form.layout_, slot) + "." + property);
   }
 
-  std::int16_t Value() const override { return value; }
+  std::int16_t Value() const override { return value.Value(); }
   void SetValue(std::int16_t v) override {
-    const std::int16_t newValue = v != 0 ? 1 : 0;
-    form.Write(slot, "Value=" + std::to_string(newValue));
-    if (newValue == value) return;
-    value = newValue;
-    Click();
+    Write("Value=" + std::to_string(v != 0 ? 1 : 0));
+    value.SetValue(v);
   }
-  runtime::Color ForeColor() const override { return foreColor; }
+  runtime::Color ForeColor() const override { return value.ForeColor(); }
   void SetForeColor(runtime::Color c) override {
-    form.Write(slot, "ForeColor=" + std::to_string(c));
-    foreColor = c;
+    Write("ForeColor=" + std::to_string(c));
+    value.SetForeColor(c);
   }
 
-  void AddItem(std::string_view text) override { items.emplace_back(text); }
-  int ListCount() const override { return static_cast<int>(items.size()); }
-  int ListIndex() const override { return listIndex; }
+  void AddItem(std::string_view text) override { value.AddItem(text); }
+  int ListCount() const override { return value.ListCount(); }
+  int ListIndex() const override { return value.ListIndex(); }
   void SetListIndex(int index) override {
-    form.Write(slot, "ListIndex=" + std::to_string(index));
-    if (index < -1 || index >= ListCount()) return;
-    listIndex = index;
-    Click();
+    Write("ListIndex=" + std::to_string(index));
+    value.SetListIndex(index);
   }
 
-  std::string Text() const override { return text; }
+  std::string Text() const override { return value.Text(); }
   void SetText(std::string_view t) override {
-    form.Write(slot, "Text");
-    text = t;
+    Write("Text");
+    value.SetText(t);
   }
 
-  bool Enabled() const override { return enabled; }
-  void SetEnabled(bool on) override {
-    form.Write(slot, on ? "Enabled=True" : "Enabled=False");
-    if (on && !enabled) elapsedMs = 0;
-    enabled = on;
+  bool Enabled() const override { return value.Enabled(); }
+  void SetEnabled(bool on) override {  // not logged: the runtime stops timers itself at the end
+    if (on && !value.Enabled()) form.elapsedMs_[slot] = 0;  // a full interval from now
+    value.SetEnabled(on);
   }
 
   Form& form;
   std::size_t slot;
-  std::int16_t value = 0;
-  runtime::Color foreColor = runtime::kBlack;
-  std::vector<std::string> items;
-  int listIndex = -1;
-  std::string text;
-  bool enabled = false;
-  int elapsedMs = 0;
+  ValueControl& value;
 };
 
-runtime::CheckBox& FakeRuntime::Form::CheckBoxAt(std::size_t slot) {
-  return At(slot, ControlKind::CheckBox);
-}
-runtime::ComboBox& FakeRuntime::Form::ComboBoxAt(std::size_t slot) {
-  return At(slot, ControlKind::ComboBox);
-}
-runtime::TextBox& FakeRuntime::Form::TextBoxAt(std::size_t slot) {
-  return At(slot, ControlKind::TextBox);
-}
-runtime::Timer& FakeRuntime::Form::TimerAt(std::size_t slot) {
-  return At(slot, ControlKind::Timer);
+FakeRuntime::Form::Form(FakeRuntime& owner, const runtime::FormLayout& layout,
+                        runtime::FormEvents& events, const bool& ended,
+                        runtime::EventPort::FailHandler fail)
+    : ToolkitForm(events, ended, std::move(fail)), owner_(owner), layout_(layout) {
+  controls_.resize(layout.controls.size());
+  for (std::size_t slot = 0; slot < layout.controls.size(); ++slot) {
+    values_.push_back(std::make_unique<ValueControl>(Port(), slot, layout.controls[slot]));
+    switch (layout.controls[slot].kind) {
+      case ControlKind::CheckBox:
+        controls_[slot].checkBox = std::make_unique<Logged>(*this, slot);
+        break;
+      case ControlKind::ComboBox:
+        controls_[slot].comboBox = std::make_unique<Logged>(*this, slot);
+        break;
+      case ControlKind::TextBox:
+        controls_[slot].textBox = std::make_unique<Logged>(*this, slot);
+        break;
+      case ControlKind::Timer:
+        controls_[slot].timer = std::make_unique<Logged>(*this, slot);
+        break;
+      case ControlKind::Frame:
+      case ControlKind::Label:
+        break;
+    }
+  }
+  elapsedMs_.assign(layout.controls.size(), 0);
 }
 
-FakeRuntime::FakeRuntime(RandomSource& random) : random_(random) {}
+FakeRuntime::FakeRuntime(RandomSource& random) : ToolkitRuntime({random, *this}, kTestProgram) {}
 FakeRuntime::~FakeRuntime() = default;
 
-bool FakeRuntime::PrevInstance() {
-  log.push_back("PrevInstance");
-  return anotherInstance;
+runtime::Form& FakeRuntime::CreateForm(const runtime::FormLayout& layout,
+                                       runtime::FormEvents& events) {
+  events_.push_back(std::make_unique<LoggedEvents>(*this, layout, events));
+  return ToolkitRuntime::CreateForm(layout, *events_.back());
+}
+
+std::unique_ptr<runtime::ToolkitForm> FakeRuntime::MakeForm(const runtime::FormLayout& layout,
+                                                            runtime::FormEvents& events,
+                                                            const bool& ended,
+                                                            runtime::EventPort::FailHandler fail) {
+  return std::make_unique<Form>(*this, layout, events, ended, std::move(fail));
 }
 
 void FakeRuntime::End() {
   log.push_back("End");
   ++endCalls;
-  ended = true;
-  shown = false;
-}
-
-runtime::Form& FakeRuntime::CreateForm(const runtime::FormLayout& layout,
-                                       runtime::FormEvents& events) {
-  form_ = std::make_unique<Form>(*this, layout, events);
-  return *form_;
-}
-
-int FakeRuntime::Run(runtime::Form& form) {
-  if (&form != form_.get()) throw std::logic_error("not this runtime's form");
-  form_->Raise("Load", [](auto& e) { e.Load(); });
-  if (!ended) shown = true;
-  return 0;
+  ToolkitRuntime::End();
 }
 
 FakeRuntime::Form& FakeRuntime::form() const {
-  if (!form_) throw std::logic_error("no form yet");
-  return *form_;
+  return static_cast<Form&>(const_cast<FakeRuntime*>(this)->LastForm());
 }
 
 void FakeRuntime::UserClick(std::size_t slot) {
-  auto& c = *form().controls_.at(slot);
-  if (form().KindOf(slot) == ControlKind::CheckBox) {
-    if (ended) return;
-    c.value = c.value == 0 ? 1 : 0;
-    c.Click();
-  } else if (form().KindOf(slot) == ControlKind::Label) {
-    c.Click();
-  } else {
-    throw std::logic_error(form().NameOf(slot) + " takes no click here");
+  if (Ended()) return;
+  switch (At(form().Layout(), slot).kind) {
+    case ControlKind::CheckBox: {
+      ValueControl& box = form().Value(slot, ControlKind::CheckBox);
+      box.SetValue(box.Value() == 0 ? 1 : 0);
+      break;
+    }
+    case ControlKind::Label:
+      form().Port().Click(slot);
+      break;
+    default:
+      throw std::logic_error(NameOf(form().Layout(), slot) + " takes no click here");
   }
 }
 
 void FakeRuntime::UserChoose(std::size_t slot, int index) {
-  auto& c = form().At(slot, ControlKind::ComboBox);
-  if (ended || index < 0 || index >= c.ListCount()) return;
-  c.listIndex = index;
-  c.Click();
+  ValueControl& list = form().Value(slot, ControlKind::ComboBox);
+  if (!Ended() && index >= 0 && index < list.ListCount()) list.SetListIndex(index);
 }
 
 void FakeRuntime::PressKey(std::size_t slot, std::int16_t keyCode, std::int16_t shift) {
-  form().Raise("KeyDown " + form().NameOf(slot) + " " + std::to_string(keyCode),
-               [&](auto& e) { e.KeyDown(slot, keyCode, shift); });
+  form().Port().KeyDown(slot, keyCode, shift);
 }
 
 void FakeRuntime::CloseWindow() {
@@ -196,36 +226,31 @@ void FakeRuntime::CloseWindow() {
 }
 
 void FakeRuntime::AdvanceMs(int ms) {
-  for (int step = 0; step < ms; ++step) {
-    for (std::size_t slot = 0; slot < form().controls_.size(); ++slot) {
-      if (form().KindOf(slot) != ControlKind::Timer) continue;
-      auto& c = *form().controls_[slot];
-      if (!c.enabled) continue;
-      if (++c.elapsedMs >= form().layout_.controls[slot].intervalMs) {
-        c.elapsedMs = 0;
-        form().Raise("Timer " + form().NameOf(slot), [slot](auto& e) { e.TimerTick(slot); });
-      }
-    }
-  }
+  Random().Discard();
+  for (int step = 0; step < ms; ++step) form().Advance1Ms();
 }
 
 std::int16_t FakeRuntime::CheckValue(std::size_t slot) const {
-  return form().At(slot, ControlKind::CheckBox).value;
+  return form().Value(slot, ControlKind::CheckBox).Value();
 }
 runtime::Color FakeRuntime::ForeColor(std::size_t slot) const {
-  return form().At(slot, ControlKind::CheckBox).foreColor;
+  return form().Value(slot, ControlKind::CheckBox).ForeColor();
 }
 std::vector<std::string> FakeRuntime::Items(std::size_t slot) const {
-  return form().At(slot, ControlKind::ComboBox).items;
+  return form().Value(slot, ControlKind::ComboBox).Items();
 }
 int FakeRuntime::ListIndex(std::size_t slot) const {
-  return form().At(slot, ControlKind::ComboBox).listIndex;
+  return form().Value(slot, ControlKind::ComboBox).ListIndex();
 }
 std::string FakeRuntime::Text(std::size_t slot) const {
-  return form().At(slot, ControlKind::TextBox).text;
+  return form().Value(slot, ControlKind::TextBox).Text();
 }
+const runtime::FormLayout& FakeRuntime::Layout() const {
+  return form().Layout();
+}
+
 bool FakeRuntime::TimerEnabled(std::size_t slot) const {
-  return form().At(slot, ControlKind::Timer).enabled;
+  return form().Value(slot, ControlKind::Timer).Enabled();
 }
 
 }  // namespace tolvane::testing

@@ -5,31 +5,41 @@
 #include <string>
 #include <vector>
 
-#include "runtime/runtime.h"
+#include "runtime/toolkit_runtime.h"
 
 namespace tolvane::testing {
 
-// An instant, widget-free runtime with the contract's event rules. It logs every event and
-// every property write, so tests can check order and nesting, and it plays the user.
-class FakeRuntime final : public runtime::Runtime {
+// What the fake keeps for a test to read, ahead of the runtime that uses it.
+struct FakeRecord : runtime::InstanceCheck {
+  bool AnotherIsRunning() override {
+    log.push_back("PrevInstance");
+    return anotherInstance;
+  }
+  bool anotherInstance = false;  // what PrevInstance answers
+  bool shown = false;
+  int endCalls = 0;
+  std::string failure;  // the message a failure showed
+  std::vector<std::string> log;
+};
+
+// An instant, widget-free runtime on the toolkits' own event port and bookkeeping, held to
+// the same contract tests. It logs every event and every property write, so tests can check
+// order and nesting; it plays the user, and time passes when a test says so.
+class FakeRuntime final : public FakeRecord, public runtime::ToolkitRuntime {
  public:
   explicit FakeRuntime(RandomSource& random);
   ~FakeRuntime() override;
 
-  // Runtime
-  bool PrevInstance() override;
-  RandomSource& Random() override { return random_; }
-  void End() override;
   runtime::Form& CreateForm(const runtime::FormLayout& layout,
                             runtime::FormEvents& events) override;
-  int Run(runtime::Form& form) override;
+  void End() override;
 
   // The user.
   void UserClick(std::size_t slot);  // check box (flips it) or label
   void UserChoose(std::size_t slot, int index);
   void PressKey(std::size_t slot, std::int16_t keyCode, std::int16_t shift = 0);
   void CloseWindow();
-  void AdvanceMs(int ms);
+  void AdvanceMs(int ms);  // the loop waits: held randomness goes, timers tick
 
   // What a test reads.
   std::int16_t CheckValue(std::size_t slot) const;
@@ -38,19 +48,22 @@ class FakeRuntime final : public runtime::Runtime {
   int ListIndex(std::size_t slot) const;
   std::string Text(std::size_t slot) const;
   bool TimerEnabled(std::size_t slot) const;
-
-  bool anotherInstance = false;  // what PrevInstance answers
-  bool ended = false;
-  bool shown = false;
-  int endCalls = 0;
-  std::vector<std::string> log;
+  const runtime::FormLayout& Layout() const;  // of the form made last
 
   class Form;
 
+ protected:
+  std::unique_ptr<runtime::ToolkitForm> MakeForm(const runtime::FormLayout& layout,
+                                                 runtime::FormEvents& events, const bool& ended,
+                                                 runtime::EventPort::FailHandler fail) override;
+  void Loop() override {}  // the test drives events after Run
+  void Quit() override {}
+  void ShowFailure(const std::string& message) override { failure = message; }
+
  private:
+  class LoggedEvents;
   Form& form() const;
-  RandomSource& random_;
-  std::unique_ptr<Form> form_;
+  std::vector<std::unique_ptr<LoggedEvents>> events_;
 };
 
 }  // namespace tolvane::testing

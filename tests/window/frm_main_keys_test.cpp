@@ -53,7 +53,7 @@ TEST(KeyRule, F5AndF2InEveryFocusableControlReplaceAllTenWhateverTheShiftState) 
       for (int i = 0; i < 10; ++i) EXPECT_NE(after[i], before[i]) << "box " << i + 1;
     }
   }
-  EXPECT_FALSE(w.runtime.ended);
+  EXPECT_FALSE(w.runtime.Ended());
 }
 
 TEST(KeyRule, EscapeInEveryFocusableControlUnloadsAndEndsOnce) {
@@ -61,7 +61,7 @@ TEST(KeyRule, EscapeInEveryFocusableControlUnloadsAndEndsOnce) {
     Window w;
     w.runtime.log.clear();
     w.runtime.PressKey(slot, runtime::kKeyEscape, runtime::kShiftMask);
-    EXPECT_TRUE(w.runtime.ended) << slot;
+    EXPECT_TRUE(w.runtime.Ended()) << slot;
     EXPECT_EQ(w.runtime.endCalls, 1) << slot;
     EXPECT_NE(std::find(w.runtime.log.begin(), w.runtime.log.end(), "Unload"), w.runtime.log.end());
     EXPECT_EQ(w.TextWrites(), 0) << slot;
@@ -81,13 +81,13 @@ TEST(KeyRule, OtherKeysAndControlsThatTakeNoFocusDoNothing) {
     w.runtime.PressKey(slot, runtime::kKeyEscape);
   }
   EXPECT_EQ(w.Results(), before);
-  EXPECT_FALSE(w.runtime.ended);
+  EXPECT_FALSE(w.runtime.Ended());
 }
 
 TEST(FrmMainClose, ClosingTheWindowEndsTheProcess) {
   Window w;
   w.runtime.CloseWindow();
-  EXPECT_TRUE(w.runtime.ended);
+  EXPECT_TRUE(w.runtime.Ended());
   EXPECT_EQ(w.runtime.endCalls, 1);
 }
 

@@ -83,7 +83,7 @@ TEST(FrmMainLoad, SecondInstanceEndsBeforeAnythingElse) {
   Started s;
   s.runtime.anotherInstance = true;
   EXPECT_EQ(s.form.Run(), 0);
-  EXPECT_TRUE(s.runtime.ended);
+  EXPECT_TRUE(s.runtime.Ended());
   EXPECT_FALSE(s.runtime.shown);
   EXPECT_EQ(s.runtime.log, (std::vector<std::string>{"Load", "PrevInstance", "End", "end Load"}));
   EXPECT_EQ(s.random.count, 0u);

@@ -1,0 +1,101 @@
+// The fake runtime behind the contract suite, so that the window tests' runtime keeps the
+// rules the toolkits' runtimes keep. It has no screen: what only a screen shows is skipped.
+#include <chrono>
+#include <stdexcept>
+#include <thread>
+
+#include "fake_runtime.h"
+#include "runtime_harness.h"
+
+namespace tolvane::testing {
+namespace {
+
+using runtime::ControlKind;
+
+class FakeHarness final : public RuntimeHarness {
+ public:
+  explicit FakeHarness(runtime::Services services) : runtime_(services.random) {}
+
+  runtime::ToolkitRuntime& Runtime() override { return runtime_; }
+  bool HasScreen() const override { return false; }
+
+  // Fake time follows the clock, so a timer's interval is real time here too.
+  bool WaitFor(const std::function<bool()>& done, int ms) override {
+    using Clock = std::chrono::steady_clock;
+    const auto start = Clock::now();
+    auto counted = start;
+    while (!done() && Clock::now() - start < std::chrono::milliseconds(ms)) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      const auto passed =
+          std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - counted);
+      runtime_.AdvanceMs(static_cast<int>(passed.count()));
+      counted += passed;
+    }
+    return done();
+  }
+
+  void ClickCheckBox(std::size_t slot) override { runtime_.UserClick(slot); }
+  void ClickLabel(std::size_t slot, bool rightButton) override {
+    if (!rightButton) runtime_.UserClick(slot);
+  }
+  void DoubleClickLabel(std::size_t slot) override { runtime_.UserClick(slot); }
+  void ChooseNextEntry(std::size_t list) override {
+    runtime_.UserChoose(list, runtime_.ListIndex(list) + 1);
+  }
+  void PressKey(std::size_t slot, std::int16_t virtualKey) override {
+    runtime_.PressKey(slot, virtualKey);
+  }
+  void CloseWindow() override { runtime_.CloseWindow(); }
+  std::string ReadMessageDuring(const std::function<void()>& act) override {
+    runtime_.failure.clear();
+    act();
+    return runtime_.failure;
+  }
+
+  bool WindowVisible() override { return runtime_.shown; }
+  bool Checked(std::size_t box) override { return runtime_.CheckValue(box) == 1; }
+  std::string ShownText(std::size_t slot) override {
+    switch (Layout(slot).kind) {
+      case ControlKind::ComboBox: {
+        const int index = runtime_.ListIndex(slot);
+        return index < 0 ? std::string() : runtime_.Items(slot).at(index);
+      }
+      case ControlKind::TextBox:
+        return runtime_.Text(slot);
+      default:
+        return std::string(Layout(slot).caption);
+    }
+  }
+  runtime::Color CaptionColor(std::size_t slot) override {
+    return Layout(slot).kind == ControlKind::CheckBox ? runtime_.ForeColor(slot)
+                                                      : Layout(slot).foreColor;
+  }
+
+  // Only a screen shows these.
+  void PressKeyWhereFocused(std::int16_t) override { NoScreen(); }
+  void OpenList(std::size_t) override { NoScreen(); }
+  std::string Title() override { return NoScreen(), std::string(); }
+  PixelRect ClientArea() override { return NoScreen(), PixelRect{}; }
+  PixelRect RectOf(std::size_t) override { return NoScreen(), PixelRect{}; }
+  std::optional<std::size_t> ControlAt(int, int) override { return NoScreen(), std::nullopt; }
+  std::optional<std::size_t> FocusAfterTab(std::size_t) override {
+    return NoScreen(), std::nullopt;
+  }
+  bool ListOpen(std::size_t) override { return NoScreen(), false; }
+
+ private:
+  const runtime::ControlLayout& Layout(std::size_t slot) {
+    return runtime_.Layout().controls[slot];
+  }
+  [[noreturn]] static void NoScreen() { throw std::logic_error("the fake runtime has no screen"); }
+
+  FakeRuntime runtime_;
+};
+
+}  // namespace
+
+std::unique_ptr<RuntimeHarness> MakeHarness(runtime::Services services) {
+  return std::make_unique<FakeHarness>(services);
+}
+
+}  // namespace tolvane::testing
