@@ -16,7 +16,6 @@ using testing::PixelRect;
 
 // A runtime and the window on it.
 struct Running {
-  explicit Running(bool anotherInstance = false) : instance(anotherInstance) {}
   void Start() { harness->Runtime().Start(harness->Runtime().LastForm()); }
   std::string Result(int i) { return form.txtResults(i).Text(); }
   std::vector<std::string> Results() {
@@ -97,29 +96,6 @@ TEST(FrmMainOnRuntime, TabVisitsTheFocusableControlsInDesignedOrder) {
   for (std::size_t i = 1; i < expected.size(); ++i) {
     EXPECT_EQ(app.harness->FocusAfterTab(expected[i - 1]), expected[i]) << "step " << i;
   }
-}
-
-TEST(FrmMainOnRuntime, F5AndF2ReplaceAllTenAndEscapeEnds) {
-  Running app;
-  app.Start();
-  for (std::int16_t key : {runtime::kKeyF5, runtime::kKeyF2}) {
-    const auto before = app.Results();
-    app.harness->PressKey(ctl::txtResults(4), key);
-    const auto after = app.Results();
-    for (int i = 0; i < 10; ++i) EXPECT_NE(after[i], before[i]) << "box " << i + 1;
-  }
-  app.harness->PressKey(ctl::cmbSizeB, runtime::kKeyEscape);
-  EXPECT_TRUE(app.harness->Runtime().Ended());
-  EXPECT_FALSE(app.harness->WindowVisible());
-}
-
-TEST(FrmMainOnRuntime, SecondInstanceEndsBeforeItsWindowShows) {
-  Running second(/*anotherInstance=*/true);
-  second.Start();
-  EXPECT_TRUE(second.harness->Runtime().Ended());
-  EXPECT_EQ(second.harness->Runtime().ExitStatus(), 0);
-  EXPECT_FALSE(second.harness->WindowVisible());
-  EXPECT_EQ(second.Result(1), "");
 }
 
 TEST(FrmMainOnRuntime, ClicksOnLabelsAndBoxesSwitchClassesAndWarn) {

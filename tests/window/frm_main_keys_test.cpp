@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "fake_runtime.h"
+#include "fake_window.h"
 #include "runtime/keys.h"
 #include "test_random.h"
 #include "window/frm_main.h"
@@ -11,8 +11,6 @@
 namespace tolvane::window {
 namespace {
 
-using testing::FakeRuntime;
-using testing::SeededSource;
 
 // Every control that takes the focus and so receives keys.
 const std::vector<std::size_t> kFocusable = [] {
@@ -22,20 +20,8 @@ const std::vector<std::size_t> kFocusable = [] {
   return slots;
 }();
 
-struct Window {
-  Window() { form.Run(); }
-  std::vector<std::string> Results() const {
-    std::vector<std::string> texts;
-    for (int i = 1; i <= 10; ++i) texts.push_back(runtime.Text(ctl::txtResults(i)));
-    return texts;
-  }
-  long TextWrites() const {
-    return std::count_if(runtime.log.begin(), runtime.log.end(),
-                         [](const std::string& e) { return e.ends_with(".Text"); });
-  }
-  SeededSource random{5};
-  FakeRuntime runtime{random};
-  frmMain form{runtime};
+struct Window : FakeWindow {
+  Window() : FakeWindow(5) { form.Run(); }
 };
 
 TEST(KeyRule, F5AndF2InEveryFocusableControlReplaceAllTenWhateverTheShiftState) {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <set>
 
-#include "fake_runtime.h"
+#include "fake_window.h"
 #include "generator/character_table.h"
 #include "test_random.h"
 #include "utf8.h"
@@ -13,11 +13,11 @@
 namespace tolvane::window {
 namespace {
 
-using testing::FakeRuntime;
 using testing::SeededSource;
 
-class Options : public ::testing::Test {
+class Options : public ::testing::Test, public FakeWindow {
  protected:
+  Options() : FakeWindow(11) {}
   void SetUp() override { form.Run(); }
 
   std::array<std::int16_t, 6> Flags() const {
@@ -33,10 +33,6 @@ class Options : public ::testing::Test {
     return seen;
   }
   runtime::Color Color(std::size_t box) const { return runtime.ForeColor(box); }
-
-  SeededSource random{11};
-  FakeRuntime runtime{random};
-  frmMain form{runtime};
 };
 
 constexpr std::array<std::size_t, 6> kBoxes{ctl::chA, ctl::chB, ctl::chC,

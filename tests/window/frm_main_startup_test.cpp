@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <set>
 
-#include "fake_runtime.h"
+#include "fake_window.h"
 #include "generator/character_table.h"
 #include "runtime/keys.h"
 #include "runtime/windowless_runtime.h"
@@ -17,21 +17,11 @@ namespace tolvane::window {
 namespace {
 
 using testing::CountingSource;
-using testing::FakeRuntime;
 using testing::SeededSource;
 
-struct Started {
-  SeededSource seeded{99};
-  CountingSource random{seeded};
-  FakeRuntime runtime{random};
-  frmMain form{runtime};
+struct Started : FakeWindow {
+  Started() : FakeWindow(99) {}
 };
-
-std::vector<std::string> Results(const FakeRuntime& runtime) {
-  std::vector<std::string> texts;
-  for (int i = 1; i <= 10; ++i) texts.push_back(runtime.Text(ctl::txtResults(i)));
-  return texts;
-}
 
 TEST(FrmMainLoad, ChecksInstanceFirstThenFillsListsAndRefreshesTwice) {
   Started s;
@@ -71,7 +61,7 @@ TEST(FrmMainLoad, DefaultsAreFourClassesAndBoundsEightAndTwelve) {
   std::set<char32_t> allowed;
   for (std::size_t c = 0; c < 4; ++c)
     allowed.insert(kClassCharacters[c].begin(), kClassCharacters[c].end());
-  for (const std::string& text : Results(s.runtime)) {
+  for (const std::string& text : s.Results()) {
     const std::u32string password = testing::FromUtf8(text);
     EXPECT_GE(password.size(), 8u);
     EXPECT_LE(password.size(), 12u);
@@ -98,11 +88,10 @@ TEST(FrmMainLists, ChoosingEitherBoundRegeneratesWithinTheNewRange) {
   s.runtime.UserChoose(ctl::cmbSizeB, 45);
   std::set<std::size_t> lengths;
   for (int round = 0; round < 40; ++round) {
-    const auto before = Results(s.runtime);
+    const auto before = s.Results();
     s.runtime.PressKey(ctl::cmbSizeA, runtime::kKeyF5);
-    for (const std::string& text : Results(s.runtime))
-      lengths.insert(testing::FromUtf8(text).size());
-    EXPECT_NE(Results(s.runtime), before);
+    for (const std::string& text : s.Results()) lengths.insert(testing::FromUtf8(text).size());
+    EXPECT_NE(s.Results(), before);
   }
   EXPECT_EQ(*lengths.begin(), 5u);
   EXPECT_EQ(*lengths.rbegin(), 20u);
@@ -113,10 +102,8 @@ TEST(FrmMainLists, AChoiceRefreshesAllTenOnce) {
   s.form.Run();
   s.runtime.log.clear();
   s.runtime.UserChoose(ctl::cmbSizeB, 0);
-  EXPECT_EQ(std::count_if(s.runtime.log.begin(), s.runtime.log.end(),
-                          [](const std::string& e) { return e.ends_with(".Text"); }),
-            10);
-  for (const std::string& text : Results(s.runtime)) {
+  EXPECT_EQ(s.TextWrites(), 10);
+  for (const std::string& text : s.Results()) {
     const auto length = testing::FromUtf8(text).size();
     EXPECT_TRUE(length >= 8 && length <= 50) << text;
   }
