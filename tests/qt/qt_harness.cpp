@@ -87,12 +87,15 @@ class QtHarness final : public RuntimeHarness {
     static_cast<QComboBox*>(At(list))->showPopup();
   }
   void CloseWindow() override { Form().Window().close(); }
-  std::string ReadMessageDuring(const std::function<void()>& act) override {
+  std::string ReadMessageDuring(const std::function<void()>& act,
+                                const std::function<void()>& whileShown) override {
     std::string text;
     QTimer reader;  // fires inside the message box's own loop
     QObject::connect(&reader, &QTimer::timeout, [&] {
       if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        reader.stop();
         text = box->text().toStdString();
+        if (whileShown) whileShown();
         box->accept();
       }
     });

@@ -46,9 +46,12 @@ class FakeHarness final : public RuntimeHarness {
     runtime_.PressKey(slot, virtualKey);
   }
   void CloseWindow() override { runtime_.CloseWindow(); }
-  std::string ReadMessageDuring(const std::function<void()>& act) override {
+  std::string ReadMessageDuring(const std::function<void()>& act,
+                                const std::function<void()>& whileShown) override {
     runtime_.failure.clear();
+    runtime_.whileFailureShown = whileShown;
     act();
+    runtime_.whileFailureShown = nullptr;
     return runtime_.failure;
   }
 

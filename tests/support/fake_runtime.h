@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,7 +19,8 @@ struct FakeRecord : runtime::InstanceCheck {
   bool anotherInstance = false;  // what PrevInstance answers
   bool shown = false;
   int endCalls = 0;
-  std::string failure;  // the message a failure showed
+  std::string failure;                      // the message a failure showed
+  std::function<void()> whileFailureShown;  // runs while it is shown
   std::vector<std::string> log;
 };
 
@@ -58,7 +60,10 @@ class FakeRuntime final : public FakeRecord, public runtime::ToolkitRuntime {
                                                  runtime::EventPort::FailHandler fail) override;
   void Loop() override {}  // the test drives events after Run
   void Quit() override {}
-  void ShowFailure(const std::string& message) override { failure = message; }
+  void ShowFailure(const std::string& message) override {
+    failure = message;
+    if (whileFailureShown) whileFailureShown();
+  }
 
  private:
   class LoggedEvents;

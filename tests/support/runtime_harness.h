@@ -41,8 +41,10 @@ class RuntimeHarness {
   virtual void PressKeyWhereFocused(std::int16_t virtualKey) = 0;        // an open list has it
   virtual void OpenList(std::size_t list) = 0;
   virtual void CloseWindow() = 0;
-  // Runs act; a message box it shows is read and closed as the user would. Its text, if any.
-  virtual std::string ReadMessageDuring(const std::function<void()>& act) = 0;
+  // Runs act; a message box it shows is read, whileShown runs while it is up, and it is
+  // closed as the user would. Its text, if any.
+  virtual std::string ReadMessageDuring(const std::function<void()>& act,
+                                        const std::function<void()>& whileShown = {}) = 0;
 
   // What the user sees.
   virtual bool WindowVisible() = 0;

@@ -14,6 +14,8 @@ namespace {
 using runtime::Win32Form;
 
 std::string messageText;  // what the last message box said
+UINT_PTR reader = 0;      // the timer that reads it
+const std::function<void()>* duringMessage = nullptr;
 
 class Win32Harness final : public RuntimeHarness {
  public:
@@ -57,19 +59,23 @@ class Win32Harness final : public RuntimeHarness {
     PostMessageW(At(slot), WM_KEYDOWN, static_cast<WPARAM>(virtualKey), 0);
     runtime_.PumpMessages();
   }
-  std::string ReadMessageDuring(const std::function<void()>& act) override {
+  std::string ReadMessageDuring(const std::function<void()>& act,
+                                const std::function<void()>& whileShown) override {
     messageText.clear();
+    duringMessage = &whileShown;
     // A thread timer runs inside the message box's own loop.
-    const UINT_PTR reader = SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR, DWORD) {
+    reader = SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR, DWORD) {
       HWND box = FindWindowW(L"#32770", runtime::Widen(kTestProgram.name).c_str());
       if (box == nullptr) return;
+      KillTimer(nullptr, std::exchange(reader, 0));
       wchar_t text[1024] = {};
       GetDlgItemTextW(box, 0xFFFF, text, 1024);  // a message box's text control
       messageText = runtime::Narrow(text);
+      if (*duringMessage) (*duringMessage)();
       PostMessageW(box, WM_COMMAND, IDOK, 0);
     });
     act();
-    KillTimer(nullptr, reader);
+    if (reader != 0) KillTimer(nullptr, std::exchange(reader, 0));
     return messageText;
   }
   void PressKeyWhereFocused(std::int16_t virtualKey) override {
