@@ -63,7 +63,7 @@ TEST(Wayland, TheWindowKeepsItsDesignedSizeWhateverStateIsAskedFor) {
   runtime.Start(runtime.LastForm());
   QWidget& window = runtime.LastForm().Window();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-  EXPECT_TRUE(AtDesignedSize(window));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return AtDesignedSize(window); }, kAnswerMs));
   QWidget* lastBox = runtime.LastForm().WidgetAt(ctl::txtResults(10));
   const QRect boxAt = lastBox->geometry();
 
