@@ -2,6 +2,7 @@
 // run through the runtime's own message loop.
 #include <windows.h>
 
+#include <utility>
 #include <vector>
 
 #include "runtime/win32/text.h"
