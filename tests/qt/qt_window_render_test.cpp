@@ -13,6 +13,8 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QScreen>
+#include <QStyleOptionButton>
+#include <QStyleOptionComboBox>
 #include <QTest>
 
 #include "runtime/qt/qt_runtime.h"
@@ -104,13 +106,39 @@ TEST_F(Rendered, BackgroundsAreLightGreyAndFieldsVeryLightGrey) {
   EXPECT_EQ(Pixel({Window().width() / 2, gap}), panel) << "between the frames";
   EXPECT_EQ(Pixel(InWindow(ctl::frOptions, {lengthRow.x() / 2, lengthRow.center().y()})), panel)
       << "options frame";
-  EXPECT_EQ(Pixel(InWindow(ctl::lblA, {5, 9})), panel) << "label, left of its text";
-  EXPECT_EQ(Pixel(InWindow(ctl::chA, {150, 7})), panel) << "check box, right of its caption";
+  // Beside each text: halfway between where it ends and where its field ends.
+  const auto advance = [](QWidget* w, const QString& text) {
+    return QFontMetrics(w->font()).horizontalAdvance(text);
+  };
+  auto* label = static_cast<QLabel*>(At(ctl::lblA));
+  EXPECT_EQ(Pixel(InWindow(ctl::lblA, {(label->width() - advance(label, label->text())) / 2,
+                                       label->height() / 2})),
+            panel)
+      << "label, left of its right-aligned text";
+  auto* box = static_cast<QCheckBox*>(At(ctl::chA));
+  QStyleOptionButton boxOption;
+  boxOption.initFrom(box);
+  const QRect caption = box->style()->subElementRect(QStyle::SE_CheckBoxContents, &boxOption, box);
+  const int captionEnd = caption.left() + advance(box, box->text());
+  EXPECT_EQ(Pixel(InWindow(ctl::chA, {(captionEnd + box->width()) / 2, box->height() / 2})), panel)
+      << "check box, right of its caption";
   for (int i = 1; i <= 10; ++i) {
-    EXPECT_EQ(Pixel(InWindow(ctl::txtResults(i), {400, 8})), field) << "result box " << i;
+    auto* result = static_cast<QLineEdit*>(At(ctl::txtResults(i)));
+    const int textEnd = result->contentsRect().left() + advance(result, result->text());
+    EXPECT_EQ(Pixel(InWindow(ctl::txtResults(i),
+                             {(textEnd + result->width()) / 2, result->height() / 2})),
+              field)
+        << "result box " << i;
   }
-  for (std::size_t list : {ctl::cmbSizeA, ctl::cmbSizeB}) {
-    EXPECT_EQ(Pixel(InWindow(list, {25, 11})), field) << LayoutOf(list).name;
+  for (std::size_t slot : {ctl::cmbSizeA, ctl::cmbSizeB}) {
+    auto* list = static_cast<QComboBox*>(At(slot));
+    QStyleOptionComboBox listOption;
+    listOption.initFrom(list);
+    const QRect edit = list->style()->subControlRect(QStyle::CC_ComboBox, &listOption,
+                                                     QStyle::SC_ComboBoxEditField, list);
+    const int textEnd = edit.left() + advance(list, list->currentText());
+    EXPECT_EQ(Pixel(InWindow(slot, {(textEnd + edit.right()) / 2, edit.center().y()})), field)
+        << LayoutOf(slot).name;
   }
 }
 
@@ -144,6 +172,22 @@ TEST_F(Rendered, OnlyTheInfoLineIsDarkRedAndTheRestIsBlack) {
     EXPECT_GT(CountPixels(*image_, WindowRect(At(slot), &Window()), isBlack), 10)
         << LayoutOf(slot).name;
   }
+}
+
+// A warning reddens a check box's caption; its box and tick keep the toolkit's colours.
+TEST_F(Rendered, AWarningReddensTheCaptionButNotTheTick) {
+  auto* box = static_cast<QCheckBox*>(At(ctl::chE));
+  const auto isReddish = [](const QColor& c) { return c.red() > c.green() + 40; };
+  box->click();  // Cyrillic capitals on: the warning
+  ASSERT_TRUE(box->isChecked());
+  const QImage drawn = box->grab().toImage();
+  QStyleOptionButton option;
+  option.initFrom(box);
+  const QRect tick = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box);
+  const QRect caption = box->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box);
+  EXPECT_GT(CountPixels(drawn, caption, isReddish), 10);
+  EXPECT_EQ(CountPixels(drawn, tick, isReddish), 0);
+  box->click();  // as it was, for the other tests
 }
 
 TEST_F(Rendered, FontIsCalibriNinePointOrItsMetricTwin) {
