@@ -111,6 +111,10 @@ def selected(name):
 
 
 check((bound("Длина от"), bound("Длина до")) == (8, 12), "the bounds are 8 and 12")
+for name in ("Длина от", "Длина до"):
+    value = found[name].queryValue()
+    check((value.minimumValue, value.maximumValue) == (1, 50),
+          f"{name!r} ranges over 1..50, not {value.minimumValue}..{value.maximumValue}")
 check(selected("Длина от") == ["8"], f"the list's selected entry: {selected('Длина от')}")
 lower = found["Длина от"]
 check(lower.getState().contains(pyatspi.STATE_FOCUSED), "focus starts on 'Длина от'")
