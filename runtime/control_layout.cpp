@@ -47,4 +47,10 @@ std::vector<std::size_t> StackingOrder(const FormLayout& layout) {
   return order;
 }
 
+std::string_view CaptionColourNote(const FormLayout& layout, std::size_t slot, Color caption) {
+  const ControlLayout& control = layout.controls[slot];
+  if (caption == control.foreColor || control.colourNote == kNoControl) return {};
+  return layout.controls[control.colourNote].caption;
+}
+
 }  // namespace tolvane::runtime

@@ -81,6 +81,10 @@ constexpr bool TakesFocus(ControlKind kind) {
 // A control's rectangle in the client area, through any depth of frames.
 TwipRect InClientArea(const FormLayout& layout, std::size_t slot);
 
+// A check box's description for screen readers while its caption has the given colour: the
+// note that explains the colour while it is not the designed one, nothing otherwise.
+std::string_view CaptionColourNote(const FormLayout& layout, std::size_t slot, Color caption);
+
 // The slots that take the focus, in the order Tab visits them (tab index; ties keep table
 // order).
 std::vector<std::size_t> TabOrder(const FormLayout& layout);

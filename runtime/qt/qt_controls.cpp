@@ -13,9 +13,8 @@ void SetTextColor(QWidget& widget, Color color) {
   widget.setPalette(palette);
 }
 
-QtCheckBox::QtCheckBox(QCheckBox& box, std::size_t slot, EventPort& port, Color designed,
-                       QString colourNote)
-    : box_(box), slot_(slot), port_(port), designed_(designed), colourNote_(std::move(colourNote)) {
+QtCheckBox::QtCheckBox(QCheckBox& box, std::size_t slot, EventPort& port, const FormLayout& layout)
+    : box_(box), slot_(slot), port_(port), layout_(layout) {
   // Every change of the state, whatever made it (mouse, space bar, a screen reader's Toggle
   // action, a Value write), raises Click once, inside the change.
   QObject::connect(&box_, &QCheckBox::toggled, &box_, [&port, slot] { port.Click(slot); });
@@ -37,9 +36,9 @@ void QtCheckBox::SetForeColor(Color color) {
   palette.setColor(QPalette::WindowText, ToQColor(color));
   palette.setColor(QPalette::ButtonText, ToQColor(color));
   box_.setPalette(palette);
-  // Heard as well as seen: while the caption is not in its colour, the note is the box's
-  // description (Qt tells screen readers of the change).
-  const QString description = color == designed_ ? QString() : colourNote_;
+  // Heard as well as seen (Qt tells screen readers of the change).
+  const std::string_view note = CaptionColourNote(layout_, slot_, color);
+  const QString description = QString::fromUtf8(note.data(), static_cast<qsizetype>(note.size()));
   if (box_.accessibleDescription() != description) box_.setAccessibleDescription(description);
 }
 

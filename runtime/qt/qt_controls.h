@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <functional>
 
+#include "runtime/control_layout.h"
 #include "runtime/controls.h"
 #include "runtime/event_port.h"
 
@@ -22,8 +23,7 @@ void SetTextColor(QWidget& widget, Color color);
 
 class QtCheckBox final : public CheckBox {
  public:
-  // colourNote: what the caption's colour means when it is not the designed one.
-  QtCheckBox(QCheckBox& box, std::size_t slot, EventPort& port, Color designed, QString colourNote);
+  QtCheckBox(QCheckBox& box, std::size_t slot, EventPort& port, const FormLayout& layout);
   std::int16_t Value() const override;
   void SetValue(std::int16_t value) override;
   Color ForeColor() const override { return foreColor_; }
@@ -33,8 +33,7 @@ class QtCheckBox final : public CheckBox {
   QCheckBox& box_;
   std::size_t slot_;
   EventPort& port_;
-  Color designed_;
-  QString colourNote_;
+  const FormLayout& layout_;
   Color foreColor_ = kBlack;
 };
 

@@ -201,10 +201,7 @@ QWidget* QtForm::MakeControl(std::size_t slot, const FormLayout& layout, QWidget
     case ControlKind::CheckBox: {
       auto* box = new QCheckBox(ToQString(control.caption), &parent);
       box->setChecked(control.value != 0);
-      const QString note = control.colourNote == kNoControl
-                               ? QString()
-                               : ToQString(layout.controls[control.colourNote].caption);
-      auto adapter = std::make_unique<QtCheckBox>(*box, slot, Port(), control.foreColor, note);
+      auto adapter = std::make_unique<QtCheckBox>(*box, slot, Port(), layout);
       adapter->SetForeColor(control.foreColor);
       s.checkBox = std::move(adapter);
       widget = box;

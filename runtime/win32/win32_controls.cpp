@@ -22,8 +22,8 @@ void Win32CheckBox::SetValue(std::int16_t value) {
 void Win32CheckBox::SetForeColor(Color color) {
   foreColor_ = color;
   InvalidateRect(box_, nullptr, TRUE);  // the caption is drawn in WM_CTLCOLORSTATIC's color
-  // Heard as well as seen: while the caption is not in its colour, the note describes the box.
-  annotations_.SetDescription(box_, color == designed_ ? std::wstring() : colourNote_);
+  // Heard as well as seen.
+  annotations_.SetDescription(box_, Widen(CaptionColourNote(layout_, slot_, color)));
 }
 
 void Win32ComboBox::AddItem(std::string_view text) {

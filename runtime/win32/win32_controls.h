@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "runtime/control_layout.h"
 #include "runtime/controls.h"
 #include "runtime/event_port.h"
 #include "runtime/win32/annotations.h"
@@ -14,16 +15,14 @@ namespace tolvane::runtime {
 
 class Win32CheckBox final : public CheckBox {
  public:
-  // colourNote: what the caption's colour means when it is not the designed foreColor.
-  Win32CheckBox(HWND box, std::size_t slot, EventPort& port, Color foreColor,
-                Annotations& annotations, std::wstring colourNote)
+  Win32CheckBox(HWND box, std::size_t slot, EventPort& port, const FormLayout& layout,
+                Annotations& annotations)
       : box_(box),
         slot_(slot),
         port_(port),
-        designed_(foreColor),
-        foreColor_(foreColor),
-        annotations_(annotations),
-        colourNote_(std::move(colourNote)) {}
+        layout_(layout),
+        foreColor_(layout.controls[slot].foreColor),
+        annotations_(annotations) {}
   std::int16_t Value() const override;
   void SetValue(std::int16_t value) override;
   Color ForeColor() const override { return foreColor_; }
@@ -33,10 +32,9 @@ class Win32CheckBox final : public CheckBox {
   HWND box_;
   std::size_t slot_;
   EventPort& port_;
-  Color designed_;
+  const FormLayout& layout_;
   Color foreColor_;
   Annotations& annotations_;
-  std::wstring colourNote_;
 };
 
 class Win32ComboBox final : public ComboBox {

@@ -238,10 +238,7 @@ void Win32Form::Attach(std::size_t slot, const FormLayout& layout, HWND hwnd) {
   switch (control.kind) {
     case ControlKind::CheckBox:
       SendMessageW(hwnd, BM_SETCHECK, control.value ? BST_CHECKED : BST_UNCHECKED, 0);
-      c.checkBox = std::make_unique<Win32CheckBox>(
-          hwnd, slot, Port(), control.foreColor, annotations_,
-          control.colourNote == kNoControl ? std::wstring()
-                                           : Widen(layout.controls[control.colourNote].caption));
+      c.checkBox = std::make_unique<Win32CheckBox>(hwnd, slot, Port(), layout, annotations_);
       break;
     case ControlKind::TextBox:
       SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0);  // no limit
