@@ -39,15 +39,17 @@ Relations WithLinked(const QWidget* widget, const char* property, QAccessible::R
   return Relations{{iface, kind}} + found;
 }
 
-// A length list as Qt presents a pick-only combo box (its drop-down list as the one child,
-// the actions that open and close it, the entry as the value), except that its name is its
-// own: Qt on Linux names a combo box by its current entry. The bound is also a number.
-class LengthListAccessible final : public QAccessibleWidget, public QAccessibleValueInterface {
+// A pick list as Qt presents a pick-only combo box (its drop-down list as the one child, the
+// actions that open and close it, the entry as the value), except that its name is its own:
+// Qt on Linux names a combo box by its current entry. A list of numbers, such as a length
+// list, also offers its entry as a number in the range of its entries.
+class PickListAccessible final : public QAccessibleWidget, public QAccessibleValueInterface {
  public:
-  explicit LengthListAccessible(QComboBox* list) : QAccessibleWidget(list, QAccessible::ComboBox) {}
+  explicit PickListAccessible(QComboBox* list) : QAccessibleWidget(list, QAccessible::ComboBox) {}
 
   void* interface_cast(QAccessible::InterfaceType t) override {
-    if (t == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface*>(this);
+    if (t == QAccessible::ValueInterface)
+      return NumberAt(0).isValid() ? static_cast<QAccessibleValueInterface*>(this) : nullptr;
     return QAccessibleWidget::interface_cast(t);
   }
 
@@ -212,7 +214,7 @@ QAccessibleInterface* Factory(const QString&, QObject* object) {
     return new ContainerAccessible(widget);
   if (auto* label = dynamic_cast<ClickableLabel*>(widget)) return new BoxLabelAccessible(label);
   if (auto* box = qobject_cast<QCheckBox*>(widget)) return new LabelledBoxAccessible(box);
-  if (auto* list = qobject_cast<QComboBox*>(widget)) return new LengthListAccessible(list);
+  if (auto* list = qobject_cast<QComboBox*>(widget)) return new PickListAccessible(list);
   return nullptr;  // Qt's own interface
 }
 
