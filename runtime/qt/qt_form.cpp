@@ -106,7 +106,7 @@ class KeyDownFilter final : public QObject {
 
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (event->type() == QEvent::KeyPress) {
-      const QVariant slot = watched->property("tolvaneSlot");
+      const QVariant slot = watched->property(kSlotProperty);
       const auto* key = static_cast<QKeyEvent*>(event);
       if (const auto code = VirtualKeyCode(key->key()); code && slot.isValid()) {
         port_.KeyDown(slot.value<std::size_t>(), *code, ShiftState(key->modifiers()));
@@ -253,6 +253,7 @@ QWidget* QtForm::MakeLabel(std::size_t slot, const ControlLayout& control, QWidg
 void QtForm::Dress(std::size_t slot, const ControlLayout& control, QWidget& widget) {
   widget.setObjectName(ToQString(control.name) +
                        (control.index ? QString("(%1)").arg(control.index) : QString()));
+  widget.setProperty(kSlotProperty, QVariant::fromValue(slot));
   widget.setGeometry(PixelRect(control.bounds, dpi_));
   widget.setAccessibleName(
       ToQString(control.accessibleName.empty() ? control.caption : control.accessibleName));
@@ -267,21 +268,12 @@ void QtForm::Dress(std::size_t slot, const ControlLayout& control, QWidget& widg
 }
 
 void QtForm::WatchKeys(std::size_t slot, QWidget& widget) {
-  widget.setProperty("tolvaneSlot", QVariant::fromValue(slot));
   widget.installEventFilter(keyFilter_.get());
 }
 
 void QtForm::Show() {
   window_->show();
   if (firstFocus_) firstFocus_->setFocus();
-}
-
-std::optional<std::size_t> QtForm::SlotOf(const QWidget* widget) const {
-  for (; widget != nullptr; widget = widget->parentWidget()) {
-    const auto at = std::find(widgets_.begin(), widgets_.end(), widget);
-    if (at != widgets_.end()) return static_cast<std::size_t>(at - widgets_.begin());
-  }
-  return std::nullopt;
 }
 
 void QtForm::Hide() {

@@ -13,6 +13,9 @@ namespace tolvane::runtime {
 
 // A window and its controls built from a layout with Qt Widgets; a frame's controls are
 // its child widgets.
+// Each control's widget carries its slot in this property.
+inline constexpr char kSlotProperty[] = "tolvaneSlot";
+
 class QtForm final : public ToolkitForm {
  public:
   QtForm(const FormLayout& layout, FormEvents& events, const bool& ended,
@@ -24,8 +27,6 @@ class QtForm final : public ToolkitForm {
   QWidget& Window() { return *window_; }
   // The widget made for a slot; null for a timer.
   QWidget* WidgetAt(std::size_t slot) const { return widgets_.at(slot); }
-  // The slot whose widget is this one or holds it.
-  std::optional<std::size_t> SlotOf(const QWidget* widget) const;
 
  private:
   void Build(const FormLayout& layout);

@@ -20,6 +20,15 @@ namespace {
 
 using runtime::QtForm;
 
+// The slot whose widget is this one or holds it.
+std::optional<std::size_t> SlotOf(const QWidget* widget) {
+  for (; widget != nullptr; widget = widget->parentWidget()) {
+    const QVariant slot = widget->property(runtime::kSlotProperty);
+    if (slot.isValid()) return slot.value<std::size_t>();
+  }
+  return std::nullopt;
+}
+
 Qt::Key QtKey(std::int16_t virtualKey) {
   switch (virtualKey) {
     case runtime::kKeyEscape:
@@ -114,13 +123,13 @@ class QtHarness final : public RuntimeHarness {
     return {at.x(), at.y(), At(slot)->width(), At(slot)->height()};
   }
   std::optional<std::size_t> ControlAt(int x, int y) override {
-    return Form().SlotOf(Form().Window().childAt(x, y));
+    return SlotOf(Form().Window().childAt(x, y));
   }
   std::optional<std::size_t> FocusAfterTab(std::size_t from) override {
     QApplication::setActiveWindow(&Form().Window());
     At(from)->setFocus();
     QTest::keyClick(At(from), Qt::Key_Tab);
-    return Form().SlotOf(QApplication::focusWidget());
+    return SlotOf(QApplication::focusWidget());
   }
   bool Checked(std::size_t box) override { return static_cast<QCheckBox*>(At(box))->isChecked(); }
   bool ListOpen(std::size_t list) override {
