@@ -19,23 +19,21 @@ void Win32Runtime::Dispatch(MSG& msg) {
   DispatchMessageW(&msg);
 }
 
-void Win32Runtime::PumpMessages() {
+bool Win32Runtime::PumpMessages() {
   MSG msg;
+  bool quit = false;
   while (!Ended() && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) break;
+    if ((quit = msg.message == WM_QUIT)) break;
     Dispatch(msg);
   }
   Random().Discard();
+  return !quit;
 }
 
 void Win32Runtime::Loop() {
-  MSG msg;
-  while (!Ended()) {
-    // Whatever randomness a handler left unused is discarded before the loop waits for input.
-    Random().Discard();
-    if (GetMessageW(&msg, nullptr, 0, 0) <= 0) break;
-    Dispatch(msg);
-  }
+  // Waits until a message comes, also one that arrived while the last ones were handled.
+  while (PumpMessages() && !Ended())
+    MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
 }
 
 void Win32Runtime::Quit() {

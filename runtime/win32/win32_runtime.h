@@ -16,8 +16,9 @@ class Win32Runtime final : public ToolkitRuntime {
       : ToolkitRuntime(services, program) {}
 
   Win32Form& LastForm() { return static_cast<Win32Form&>(ToolkitRuntime::LastForm()); }
-  // Handles every message already queued, as the loop would; for tests.
-  void PumpMessages();
+  // Handles every message already queued, then discards whatever randomness a handler left
+  // unused: the loop does this before each wait. False once the thread is told to quit.
+  bool PumpMessages();
 
  protected:
   std::unique_ptr<ToolkitForm> MakeForm(const FormLayout& layout, FormEvents& events,
