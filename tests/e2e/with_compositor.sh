@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs a command as a client of a headless Wayland compositor of its own (no screen), with a
 # private runtime directory and no session bus for the client, and takes the compositor down
-# afterwards:  with_compositor.sh weston|sway|mutter COMMAND [ARGS...]
+# afterwards:  with_compositor.sh weston|sway|mutter|kwin COMMAND [ARGS...]
 # The command finds the compositor's name in TOLVANE_COMPOSITOR, and under sway its IPC
 # socket in SWAYSOCK; WAYLAND_DISPLAY is the socket's full path.
 set -euo pipefail
@@ -47,6 +47,15 @@ case "$compositor" in
     # GNOME's compositor needs a session bus of its own.
     setsid dbus-run-session -- mutter --headless --wayland --no-x11 \
       --virtual-monitor 1024x768 --wayland-display=$socket >"$work/log" 2>&1 &
+    ;;
+  kwin)
+    # KDE's compositor on a virtual screen, with a session bus of its own. The package gives
+    # the program a file capability that a container may not grant (exec then fails); a
+    # copy under the same name carries none.
+    mkdir "$work/bin"
+    cp "$(command -v kwin_wayland)" "$work/bin/kwin_wayland"
+    setsid dbus-run-session -- "$work/bin/kwin_wayland" --virtual --no-lockscreen \
+      --socket=$socket --width=1024 --height=768 >"$work/log" 2>&1 &
     ;;
   *)
     echo "with_compositor.sh: unknown compositor $compositor" >&2
