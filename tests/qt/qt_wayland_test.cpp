@@ -1,7 +1,7 @@
 // The window as a Wayland client, under the compositor named in TOLVANE_COMPOSITOR (headless
-// Weston, sway, mutter or KWin): its size is fixed, a maximised state is answered with a return to
-// the normal one, a fullscreen one keeps the connection and the controls' places, and the
-// window comes back to its designed size.
+// Weston, sway, mutter or KWin): its size is fixed, a maximised state is answered with a
+// return to the normal one, a fullscreen one keeps the connection and the controls' places,
+// and the window comes back to its designed size.
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
@@ -76,8 +76,9 @@ TEST(Wayland, TheWindowKeepsItsDesignedSizeWhateverStateIsAskedFor) {
         << (view ? std::get<2>(*view) : -1);
   }
 
-  // Twice, as the title bar's maximise button asks: the compositor answers (Weston
-  // and mutter maximise, sway and KWin refuse), and the window ends in the normal state at its size.
+  // Twice, as the title bar's maximise button asks: the compositor answers (Weston and
+  // mutter maximise, sway and KWin refuse), and the window ends in the normal state at its
+  // size.
   for (int round = 0; round < 2; ++round) {
     window.windowHandle()->setWindowStates(Qt::WindowMaximized);
     EXPECT_TRUE(QTest::qWaitFor([&] { return AtDesignedSize(window); }, kAnswerMs))
