@@ -19,7 +19,8 @@ class frmMain final : private runtime::FormEvents {
   // Loads, shows and runs the window; returns the process's exit status.
   int Run();
 
-  // Option flags, one per character class, each 0 or 1.
+  // Option flags, one per character class, each 0 or 1: the state the handlers keep, open to
+  // reading so that it can be held against the check boxes.
   std::int16_t UseDigits = 0;
   std::int16_t UseEngUpper = 0;
   std::int16_t UseEngLower = 0;
@@ -27,6 +28,8 @@ class frmMain final : private runtime::FormEvents {
   std::int16_t UseRusUpper = 0;
   std::int16_t UseRusLower = 0;
 
+ private:
+  // The handlers, reached only through the runtime's events.
   void Form_Load();
   void Form_Unload();
   void FillSizeLists();
@@ -53,7 +56,6 @@ class frmMain final : private runtime::FormEvents {
   void lblF_Click();
   void tmrSelect_Timer();
 
- private:
   void Load() override;
   void Unload() override;
   void Click(std::size_t slot) override;

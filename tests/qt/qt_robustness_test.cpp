@@ -41,7 +41,7 @@ class Monkey {
       case 4:
       case 5:
       case 6:
-        return form_.tmrSelect_Timer();  // a tick
+        return Form().Port().TimerTick(ctl::tmrSelect);  // a tick, as the timer delivers it
       default:
         break;
     }
