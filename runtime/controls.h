@@ -47,4 +47,8 @@ class Timer {
   virtual void SetEnabled(bool enabled) = 0;
 };
 
+// A control that serves as any kind, for a form whose controls need no window: the form files
+// it under the kind its layout gives.
+class AnyControl : public CheckBox, public ComboBox, public TextBox, public Timer {};
+
 }  // namespace tolvane::runtime

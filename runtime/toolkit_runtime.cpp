@@ -19,6 +19,31 @@ Timer& ToolkitForm::TimerAt(std::size_t slot) {
   return RequireKind(controls_.at(slot).timer, "timer");
 }
 
+void ToolkitForm::HoldControls(
+    const FormLayout& layout, const std::function<std::unique_ptr<AnyControl>(std::size_t)>& make) {
+  controls_.resize(layout.controls.size());
+  for (std::size_t slot = 0; slot < layout.controls.size(); ++slot) {
+    SlotControls& c = controls_[slot];
+    switch (layout.controls[slot].kind) {
+      case ControlKind::CheckBox:
+        c.checkBox = make(slot);
+        break;
+      case ControlKind::ComboBox:
+        c.comboBox = make(slot);
+        break;
+      case ControlKind::TextBox:
+        c.textBox = make(slot);
+        break;
+      case ControlKind::Timer:
+        c.timer = make(slot);
+        break;
+      case ControlKind::Frame:
+      case ControlKind::Label:
+        break;
+    }
+  }
+}
+
 void ToolkitForm::Unload() {
   port_.Unload();
   Hide();

@@ -46,6 +46,10 @@ class ToolkitForm : public Form {
     std::unique_ptr<Timer> timer;
   };
   std::vector<SlotControls> controls_;  // one per slot of the layout
+  // Fills controls_ with what make returns for each slot that holds a control, filed under
+  // the slot's kind.
+  void HoldControls(const FormLayout& layout,
+                    const std::function<std::unique_ptr<AnyControl>(std::size_t)>& make);
 
  private:
   EventPort port_;

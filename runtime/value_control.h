@@ -11,8 +11,8 @@
 namespace tolvane::runtime {
 
 // A control with no window: it holds its values and raises the contract's events through the
-// form's port. One object serves any kind; a form files it under the kind its layout gives.
-class ValueControl final : public CheckBox, public ComboBox, public TextBox, public Timer {
+// form's port.
+class ValueControl final : public AnyControl {
  public:
   ValueControl(EventPort& port, std::size_t slot, const ControlLayout& layout)
       : port_(port), slot_(slot), value_(layout.value != 0 ? 1 : 0), color_(layout.foreColor) {}

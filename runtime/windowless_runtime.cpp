@@ -13,28 +13,9 @@ class WindowlessForm final : public ToolkitForm {
   WindowlessForm(const FormLayout& layout, FormEvents& events, const bool& ended,
                  EventPort::FailHandler fail)
       : ToolkitForm(events, ended, std::move(fail)) {
-    controls_.resize(layout.controls.size());
-    for (std::size_t slot = 0; slot < layout.controls.size(); ++slot) {
-      const ControlLayout& c = layout.controls[slot];
-      auto make = [&] { return std::make_unique<ValueControl>(Port(), slot, c); };
-      switch (c.kind) {
-        case ControlKind::CheckBox:
-          controls_[slot].checkBox = make();
-          break;
-        case ControlKind::ComboBox:
-          controls_[slot].comboBox = make();
-          break;
-        case ControlKind::TextBox:
-          controls_[slot].textBox = make();
-          break;
-        case ControlKind::Timer:
-          controls_[slot].timer = make();
-          break;
-        case ControlKind::Frame:
-        case ControlKind::Label:
-          break;
-      }
-    }
+    HoldControls(layout, [&](std::size_t slot) {
+      return std::make_unique<ValueControl>(Port(), slot, layout.controls[slot]);
+    });
   }
   void Show() override {}
   void Hide() override {}

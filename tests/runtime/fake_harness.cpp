@@ -40,7 +40,7 @@ class FakeHarness final : public RuntimeHarness {
   }
   void DoubleClickLabel(std::size_t slot) override { runtime_.UserClick(slot); }
   void ChooseNextEntry(std::size_t list) override {
-    runtime_.UserChoose(list, runtime_.ListIndex(list) + 1);
+    runtime_.UserChoose(list, Form().ComboBoxAt(list).ListIndex() + 1);
   }
   void PressKey(std::size_t slot, std::int16_t virtualKey) override {
     runtime_.PressKey(slot, virtualKey);
@@ -56,21 +56,21 @@ class FakeHarness final : public RuntimeHarness {
   }
 
   bool WindowVisible() override { return runtime_.shown; }
-  bool Checked(std::size_t box) override { return runtime_.CheckValue(box) == 1; }
+  bool Checked(std::size_t box) override { return Form().CheckBoxAt(box).Value() == 1; }
   std::string ShownText(std::size_t slot) override {
     switch (Layout(slot).kind) {
       case ControlKind::ComboBox: {
-        const int index = runtime_.ListIndex(slot);
+        const int index = Form().ComboBoxAt(slot).ListIndex();
         return index < 0 ? std::string() : runtime_.Items(slot).at(index);
       }
       case ControlKind::TextBox:
-        return runtime_.Text(slot);
+        return Form().TextBoxAt(slot).Text();
       default:
         return std::string(Layout(slot).caption);
     }
   }
   runtime::Color CaptionColor(std::size_t slot) override {
-    return Layout(slot).kind == ControlKind::CheckBox ? runtime_.ForeColor(slot)
+    return Layout(slot).kind == ControlKind::CheckBox ? Form().CheckBoxAt(slot).ForeColor()
                                                       : Layout(slot).foreColor;
   }
 
@@ -87,6 +87,7 @@ class FakeHarness final : public RuntimeHarness {
   bool ListOpen(std::size_t) override { return NoScreen(), false; }
 
  private:
+  runtime::Form& Form() { return runtime_.LastForm(); }
   const runtime::ControlLayout& Layout(std::size_t slot) {
     return runtime_.Layout().controls[slot];
   }

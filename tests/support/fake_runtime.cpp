@@ -96,10 +96,7 @@ class FakeRuntime::Form final : public runtime::ToolkitForm {
   std::vector<int> elapsedMs_;
 };
 
-struct FakeRuntime::Form::Logged final : runtime::CheckBox,
-                                         runtime::ComboBox,
-                                         runtime::TextBox,
-                                         runtime::Timer {
+struct FakeRuntime::Form::Logged final : runtime::AnyControl {
   Logged(Form& form, std::size_t slot) : form(form), slot(slot), value(*form.values_[slot]) {}
 
   void Write(const std::string& property) const {
@@ -146,27 +143,9 @@ FakeRuntime::Form::Form(FakeRuntime& owner, const runtime::FormLayout& layout,
                         runtime::FormEvents& events, const bool& ended,
                         runtime::EventPort::FailHandler fail)
     : ToolkitForm(events, ended, std::move(fail)), owner_(owner), layout_(layout) {
-  controls_.resize(layout.controls.size());
-  for (std::size_t slot = 0; slot < layout.controls.size(); ++slot) {
+  for (std::size_t slot = 0; slot < layout.controls.size(); ++slot)
     values_.push_back(std::make_unique<ValueControl>(Port(), slot, layout.controls[slot]));
-    switch (layout.controls[slot].kind) {
-      case ControlKind::CheckBox:
-        controls_[slot].checkBox = std::make_unique<Logged>(*this, slot);
-        break;
-      case ControlKind::ComboBox:
-        controls_[slot].comboBox = std::make_unique<Logged>(*this, slot);
-        break;
-      case ControlKind::TextBox:
-        controls_[slot].textBox = std::make_unique<Logged>(*this, slot);
-        break;
-      case ControlKind::Timer:
-        controls_[slot].timer = std::make_unique<Logged>(*this, slot);
-        break;
-      case ControlKind::Frame:
-      case ControlKind::Label:
-        break;
-    }
-  }
+  HoldControls(layout, [this](std::size_t slot) { return std::make_unique<Logged>(*this, slot); });
   elapsedMs_.assign(layout.controls.size(), 0);
 }
 
@@ -230,27 +209,11 @@ void FakeRuntime::AdvanceMs(int ms) {
   for (int step = 0; step < ms; ++step) form().Advance1Ms();
 }
 
-std::int16_t FakeRuntime::CheckValue(std::size_t slot) const {
-  return form().Value(slot, ControlKind::CheckBox).Value();
-}
-runtime::Color FakeRuntime::ForeColor(std::size_t slot) const {
-  return form().Value(slot, ControlKind::CheckBox).ForeColor();
-}
-std::vector<std::string> FakeRuntime::Items(std::size_t slot) const {
-  return form().Value(slot, ControlKind::ComboBox).Items();
-}
-int FakeRuntime::ListIndex(std::size_t slot) const {
-  return form().Value(slot, ControlKind::ComboBox).ListIndex();
-}
-std::string FakeRuntime::Text(std::size_t slot) const {
-  return form().Value(slot, ControlKind::TextBox).Text();
+std::vector<std::string> FakeRuntime::Items(std::size_t list) const {
+  return form().Value(list, ControlKind::ComboBox).Items();
 }
 const runtime::FormLayout& FakeRuntime::Layout() const {
   return form().Layout();
-}
-
-bool FakeRuntime::TimerEnabled(std::size_t slot) const {
-  return form().Value(slot, ControlKind::Timer).Enabled();
 }
 
 }  // namespace tolvane::testing

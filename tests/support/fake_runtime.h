@@ -43,14 +43,9 @@ class FakeRuntime final : public FakeRecord, public runtime::ToolkitRuntime {
   void CloseWindow();
   void AdvanceMs(int ms);  // the loop waits: held randomness goes, timers tick
 
-  // What a test reads.
-  std::int16_t CheckValue(std::size_t slot) const;
-  runtime::Color ForeColor(std::size_t slot) const;
-  std::vector<std::string> Items(std::size_t slot) const;
-  int ListIndex(std::size_t slot) const;
-  std::string Text(std::size_t slot) const;
-  bool TimerEnabled(std::size_t slot) const;
-  const runtime::FormLayout& Layout() const;  // of the form made last
+  // What a test reads beyond the controls' own properties, of the form made last.
+  std::vector<std::string> Items(std::size_t list) const;
+  const runtime::FormLayout& Layout() const;
 
   class Form;
 

