@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <memory>
 #include <string>
 
 #include "chi_square.h"
@@ -22,21 +21,10 @@ namespace {
 using testing::kFalseFailureOdds;
 using testing::UniformChiSquare;
 
-enum class Source { Seeded, System };
-
-std::string SourceName(Source source) {
-  return source == Source::Seeded ? "seeded" : "system";
-}
-
-// "upper pair" and Source::System -> "upper_pair_system", for readable test names.
-std::string CaseName(std::string name, Source source) {
+// "upper pair" -> "upper_pair", for readable test names.
+std::string CaseName(std::string name) {
   for (char& c : name) c = c == ' ' ? '_' : c;
-  return name + "_" + SourceName(source);
-}
-
-std::unique_ptr<RandomSource> MakeSource(Source source) {
-  if (source == Source::Seeded) return std::make_unique<testing::SeededSource>(20261207);
-  return std::make_unique<system::SystemRandomSource>();
+  return name;
 }
 
 struct CharacterCase {
@@ -44,62 +32,62 @@ struct CharacterCase {
   OptionFlags flags;
 };
 
-class CharacterDistribution : public ::testing::TestWithParam<std::tuple<CharacterCase, Source>> {};
-
-// 200,000 characters per case: at least 1,250 expected per character with all 160 on.
-TEST_P(CharacterDistribution, EveryEnabledCharacterIsEquallyLikely) {
-  const auto& [c, sourceKind] = GetParam();
-  auto random = MakeSource(sourceKind);
+// 200,000 characters: at least 1,250 expected per character with all 160 on.
+testing::ChiSquareResult CharacterChiSquare(const OptionFlags& flags, RandomSource& random) {
   std::map<char32_t, std::uint64_t> counts;
   for (std::size_t code = 0; code < kCodeCount; ++code) {
     const CodeEntry& entry = kCharacterCodeTable[code];
-    if (c.flags[static_cast<std::size_t>(entry.characterClass)]) counts[entry.character] = 0;
+    if (flags[static_cast<std::size_t>(entry.characterClass)]) counts[entry.character] = 0;
   }
   for (int i = 0; i < 4000; ++i) {
-    for (char32_t ch : GeneratePassword(c.flags, 50, 50, *random)) ++counts.at(ch);
+    for (char32_t ch : GeneratePassword(flags, 50, 50, random)) ++counts.at(ch);
   }
   std::vector<std::uint64_t> cells;
   for (const auto& [ch, n] : counts) cells.push_back(n);
-  const auto result = UniformChiSquare(cells);
-  EXPECT_GT(result.pValue, kFalseFailureOdds)
-      << c.name << ": chi2 " << result.statistic << " on " << result.degrees << " df";
+  return UniformChiSquare(cells);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Classes, CharacterDistribution,
-    ::testing::Combine(::testing::Values(CharacterCase{"all six", {1, 1, 1, 1, 1, 1}},
-                                         CharacterCase{"defaults", {1, 1, 1, 1, 0, 0}},
-                                         CharacterCase{"digits", {1, 0, 0, 0, 0, 0}},
-                                         CharacterCase{"special", {0, 0, 0, 1, 0, 0}},
-                                         CharacterCase{"cyrillic lower", {0, 0, 0, 0, 0, 1}},
-                                         CharacterCase{"upper pair", {0, 1, 0, 0, 1, 0}}),
-                       ::testing::Values(Source::Seeded)),
-    [](const auto& info) {
-      return CaseName(std::get<0>(info.param).name, std::get<1>(info.param));
-    });
+class CharacterDistribution : public ::testing::TestWithParam<CharacterCase> {};
+
+TEST_P(CharacterDistribution, EveryEnabledCharacterIsEquallyLikely) {
+  testing::SeededSource random(20261207);
+  const auto result = CharacterChiSquare(GetParam().flags, random);
+  EXPECT_GT(result.pValue, kFalseFailureOdds)
+      << GetParam().name << ": chi2 " << result.statistic << " on " << result.degrees << " df";
+}
+
+INSTANTIATE_TEST_SUITE_P(Classes, CharacterDistribution,
+                         ::testing::Values(CharacterCase{"all six", {1, 1, 1, 1, 1, 1}},
+                                           CharacterCase{"defaults", {1, 1, 1, 1, 0, 0}},
+                                           CharacterCase{"digits", {1, 0, 0, 0, 0, 0}},
+                                           CharacterCase{"special", {0, 0, 0, 1, 0, 0}},
+                                           CharacterCase{"cyrillic lower", {0, 0, 0, 0, 0, 1}},
+                                           CharacterCase{"upper pair", {0, 1, 0, 0, 1, 0}}),
+                         [](const auto& info) { return CaseName(info.param.name); });
+
 // The system's own source, drawn as the program draws: one run in a million fails by chance.
-INSTANTIATE_TEST_SUITE_P(System, CharacterDistribution,
-                         ::testing::Values(std::tuple(CharacterCase{"all six", {1, 1, 1, 1, 1, 1}},
-                                                      Source::System)),
-                         [](const auto& info) {
-                           return CaseName(std::get<0>(info.param).name, std::get<1>(info.param));
-                         });
+TEST(SystemSourceDistribution, EveryCharacterIsEquallyLikely) {
+  system::SystemRandomSource random;
+  const auto result = CharacterChiSquare({1, 1, 1, 1, 1, 1}, random);
+  EXPECT_GT(result.pValue, kFalseFailureOdds)
+      << "chi2 " << result.statistic << " on " << result.degrees << " df";
+}
 
 struct LengthCase {
   int a;
   int b;
 };
 
-class LengthDistribution : public ::testing::TestWithParam<std::tuple<LengthCase, Source>> {};
+class LengthDistribution : public ::testing::TestWithParam<LengthCase> {};
 
 // 100,000 passwords per case: 2,000 or more expected per length.
 TEST_P(LengthDistribution, EveryLengthIsEquallyLikely) {
-  const auto& [c, sourceKind] = GetParam();
-  auto random = MakeSource(sourceKind);
+  const LengthCase& c = GetParam();
+  testing::SeededSource random(20261207);
   const int shortest = std::min(c.a, c.b);
   std::vector<std::uint64_t> cells(std::max(c.a, c.b) - shortest + 1);
   for (int i = 0; i < 100000; ++i) {
-    ++cells.at(GeneratePassword({1, 1, 1, 1, 1, 1}, c.a, c.b, *random).size() - shortest);
+    ++cells.at(GeneratePassword({1, 1, 1, 1, 1, 1}, c.a, c.b, random).size() - shortest);
   }
   const auto result = UniformChiSquare(cells);
   EXPECT_GT(result.pValue, kFalseFailureOdds)
@@ -107,29 +95,24 @@ TEST_P(LengthDistribution, EveryLengthIsEquallyLikely) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Bounds, LengthDistribution,
-                         ::testing::Combine(::testing::Values(LengthCase{8, 12}, LengthCase{12, 8},
-                                                              LengthCase{1, 50}, LengthCase{50, 1},
-                                                              LengthCase{49, 50}),
-                                            ::testing::Values(Source::Seeded)),
+                         ::testing::Values(LengthCase{8, 12}, LengthCase{12, 8}, LengthCase{1, 50},
+                                           LengthCase{50, 1}, LengthCase{49, 50}),
                          [](const auto& info) {
-                           const LengthCase& c = std::get<0>(info.param);
-                           return CaseName(std::to_string(c.a) + " to " + std::to_string(c.b),
-                                           std::get<1>(info.param));
+                           return std::to_string(info.param.a) + "_to_" +
+                                  std::to_string(info.param.b);
                          });
-
-class PositionDistribution : public ::testing::TestWithParam<Source> {};
 
 // Every position of a 50-character password, separately: digits and special characters
 // (42 cells), 20,000 passwords, so about 476 expected per cell. Fifty tests share the budget:
 // each uses a threshold of one in fifty million, one in a million for all of them together.
-TEST_P(PositionDistribution, EveryPositionIsUniform) {
-  auto random = MakeSource(GetParam());
+TEST(PositionDistribution, EveryPositionIsUniform) {
+  testing::SeededSource random(20261207);
   const OptionFlags flags{1, 0, 0, 1, 0, 0};
   std::u32string alphabet =
       std::u32string(kClassCharacters[0]) + std::u32string(kClassCharacters[3]);
   std::vector<std::vector<std::uint64_t>> counts(50, std::vector<std::uint64_t>(alphabet.size()));
   for (int i = 0; i < 20000; ++i) {
-    const std::u32string p = GeneratePassword(flags, 50, 50, *random);
+    const std::u32string p = GeneratePassword(flags, 50, 50, random);
     for (std::size_t pos = 0; pos < p.size(); ++pos) ++counts[pos][alphabet.find(p[pos])];
   }
   for (std::size_t pos = 0; pos < counts.size(); ++pos) {
@@ -138,23 +121,20 @@ TEST_P(PositionDistribution, EveryPositionIsUniform) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Sources, PositionDistribution, ::testing::Values(Source::Seeded),
-                         [](const auto& info) { return SourceName(info.param); });
-
 struct PairCase {
   const char* name;
   OptionFlags flags;
   int passwords;
 };
 
-class PairDistribution : public ::testing::TestWithParam<std::tuple<PairCase, Source>> {};
+class PairDistribution : public ::testing::TestWithParam<PairCase> {};
 
 // Neighbouring characters are independent: the 25 disjoint pairs (0,1), (2,3), ... of each
 // 50-character password fall evenly on all ordered pairs of the alphabet. Digits: 100 cells,
 // about 10,000 expected each; special characters: 1,024 cells, about 980 each.
 TEST_P(PairDistribution, AdjacentCharactersAreIndependent) {
-  const auto& [c, sourceKind] = GetParam();
-  auto random = MakeSource(sourceKind);
+  const PairCase& c = GetParam();
+  testing::SeededSource random(20261207);
   std::u32string alphabet;
   for (std::size_t k = 0; k < kClassCount; ++k) {
     if (c.flags[k]) alphabet += kClassCharacters[k];
@@ -162,7 +142,7 @@ TEST_P(PairDistribution, AdjacentCharactersAreIndependent) {
   const std::size_t n = alphabet.size();
   std::vector<std::uint64_t> cells(n * n);
   for (int i = 0; i < c.passwords; ++i) {
-    const std::u32string p = GeneratePassword(c.flags, 50, 50, *random);
+    const std::u32string p = GeneratePassword(c.flags, 50, 50, random);
     for (std::size_t pos = 0; pos + 1 < p.size(); pos += 2) {
       ++cells[alphabet.find(p[pos]) * n + alphabet.find(p[pos + 1])];
     }
@@ -172,14 +152,10 @@ TEST_P(PairDistribution, AdjacentCharactersAreIndependent) {
       << c.name << ": chi2 " << result.statistic << " on " << result.degrees << " df";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Alphabets, PairDistribution,
-    ::testing::Combine(::testing::Values(PairCase{"digits", {1, 0, 0, 0, 0, 0}, 40000},
-                                         PairCase{"special", {0, 0, 0, 1, 0, 0}, 40000}),
-                       ::testing::Values(Source::Seeded)),
-    [](const auto& info) {
-      return CaseName(std::get<0>(info.param).name, std::get<1>(info.param));
-    });
+INSTANTIATE_TEST_SUITE_P(Alphabets, PairDistribution,
+                         ::testing::Values(PairCase{"digits", {1, 0, 0, 0, 0, 0}, 40000},
+                                           PairCase{"special", {0, 0, 0, 1, 0, 0}, 40000}),
+                         [](const auto& info) { return CaseName(info.param.name); });
 
 }  // namespace
 }  // namespace tolvane

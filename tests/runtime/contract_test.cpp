@@ -53,6 +53,18 @@ TEST_F(Contract, ValueWriteRaisesClickOnlyWhenItChanges) {
   EXPECT_EQ(recorder.log.size(), 2u);
 }
 
+// A caption is drawn in its designed colour, a check box's in the colour written last; colour
+// writes raise nothing.
+TEST_F(Contract, CaptionsTakeTheirColours) {
+  EXPECT_EQ(harness->CaptionColor(kLabel), kLabelColor);
+  EXPECT_EQ(harness->CaptionColor(kBoxA), runtime::kBlack);
+  form.CheckBoxAt(kBoxA).SetForeColor(kLabelColor);
+  EXPECT_EQ(form.CheckBoxAt(kBoxA).ForeColor(), kLabelColor);
+  EXPECT_EQ(harness->CaptionColor(kBoxA), kLabelColor);
+  EXPECT_EQ(harness->CaptionColor(kBoxB), runtime::kBlack);
+  EXPECT_TRUE(recorder.log.empty());
+}
+
 TEST_F(Contract, UserClickFlipsTheBoxAndRaisesClickOnce) {
   harness->ClickCheckBox(kBoxB);
   EXPECT_EQ(form.CheckBoxAt(kBoxB).Value(), 0);

@@ -16,6 +16,8 @@ namespace contract {
 
 enum : std::size_t { kTimer, kFrame, kBoxA, kBoxB, kList, kText, kLabel, kInner, kBoxC, kCount };
 
+inline constexpr runtime::Color kLabelColor = runtime::Rgb(0, 0, 160);
+
 using runtime::ControlKind;
 
 inline constexpr std::array<runtime::ControlLayout, kCount> kControls{{
@@ -45,7 +47,8 @@ inline constexpr std::array<runtime::ControlLayout, kCount> kControls{{
      .container = kFrame,
      .caption = "a&b<i>c</i>",
      .bounds = {90, 1500, 1500, 285},
-     .tabIndex = 0},
+     .tabIndex = 0,
+     .foreColor = kLabelColor},
     // A frame in a frame: its box stands at (90 + 1695 + 90, 90 + 195 + 270) in the client.
     {.name = "inner",
      .kind = ControlKind::Frame,
