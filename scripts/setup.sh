@@ -15,6 +15,7 @@ run_packages=(
 )
 test_packages=(
   libgtest-dev libgmock-dev            # tests
+  libboost-dev                         # chi-square tails for the uniformity tests (Boost.Math)
   libbenchmark-dev                     # benchmarks
   librsvg2-bin                         # desktop icons drawn from the SVG
   xvfb xdotool x11-utils x11-apps      # tests on a real X display

@@ -5,10 +5,6 @@
 
 namespace tolvane::testing {
 
-// Probability that a chi-square variable with `degrees` degrees of freedom is at least x:
-// the regularised upper incomplete gamma function Q(degrees / 2, x / 2).
-double ChiSquareTail(double x, double degrees);
-
 struct ChiSquareResult {
   double statistic = 0;
   double degrees = 0;
