@@ -31,21 +31,12 @@ class Monkey {
     runtime_.Start(runtime_.LastForm());
   }
 
+  // Rare: a megabyte pasted (1 in 200) and a tick as the timer delivers it (6 in 200).
   void Act() {
-    switch (UniformBelow(choice_, 200)) {
-      case 0:
-        return PasteMegabyte();
-      case 1:
-      case 2:
-      case 3:
-      case 4:
-      case 5:
-      case 6:
-        return Form().Port().TimerTick(ctl::tmrSelect);  // a tick, as the timer delivers it
-      default:
-        break;
-    }
-    switch (UniformBelow(choice_, 6)) {
+    const int rare = Below(200);
+    if (rare == 0) return PasteMegabyte();
+    if (rare <= 6) return Form().Port().TimerTick(ctl::tmrSelect);
+    switch (Below(6)) {
       case 0:
         return ClickSomewhere();
       case 1:

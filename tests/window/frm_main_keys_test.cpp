@@ -11,7 +11,6 @@
 namespace tolvane::window {
 namespace {
 
-
 // Every control that takes the focus and so receives keys.
 const std::vector<std::size_t> kFocusable = [] {
   std::vector<std::size_t> slots{ctl::chA, ctl::chB, ctl::chC,      ctl::chD,
@@ -68,13 +67,6 @@ TEST(KeyRule, OtherKeysAndControlsThatTakeNoFocusDoNothing) {
   }
   EXPECT_EQ(w.Results(), before);
   EXPECT_FALSE(w.runtime.Ended());
-}
-
-TEST(FrmMainClose, ClosingTheWindowEndsTheProcess) {
-  Window w;
-  w.runtime.CloseWindow();
-  EXPECT_TRUE(w.runtime.Ended());
-  EXPECT_EQ(w.runtime.endCalls, 1);
 }
 
 }  // namespace
