@@ -26,7 +26,6 @@ class BlockRandomSource : public RandomSource {
   void Discard() override;
 
   std::size_t BytesHeld() const { return kBlockBytes - next_; }
-  std::span<const std::uint8_t> Block() const { return block_; }
   std::uint64_t Requests() const { return requests_; }
 
  protected:
