@@ -1,5 +1,5 @@
-// What makes the window a good desktop citizen: Russian toolkit texts, names a screen reader
-// speaks, and a double-click that selects the whole password.
+// What makes the window a good desktop citizen: Russian toolkit texts, names and label
+// relations a screen reader speaks, and a double-click that selects the whole password.
 #include <gtest/gtest.h>
 
 #include <QAccessible>
@@ -54,6 +54,21 @@ TEST_F(Desktop, EveryControlHasASpokenName) {
     if (At(slot)) {
       EXPECT_FALSE(name(slot).empty()) << FrmMainLayout().controls[slot].name;
     }
+  }
+}
+
+// Each set label names its check box and each box is labelled by it, both ways round; the
+// box's caption is its own name, not the label's.
+TEST_F(Desktop, SetLabelsAndCheckBoxesNameEachOther) {
+  const auto first = [&](std::size_t slot, QAccessible::Relation kind) -> QObject* {
+    const auto found = QAccessible::queryAccessibleInterface(At(slot))->relations(kind);
+    return found.isEmpty() ? nullptr : found.first().first->object();
+  };
+  for (auto [label, box] : {std::pair{ctl::lblA, ctl::chA}, std::pair{ctl::lblB, ctl::chB},
+                            std::pair{ctl::lblC, ctl::chC}, std::pair{ctl::lblD, ctl::chD},
+                            std::pair{ctl::lblE, ctl::chE}, std::pair{ctl::lblF, ctl::chF}}) {
+    EXPECT_EQ(first(label, QAccessible::Labelled), At(box)) << label;
+    EXPECT_EQ(first(box, QAccessible::Label), At(label)) << box;
   }
 }
 
