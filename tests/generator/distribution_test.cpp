@@ -21,12 +21,6 @@ namespace {
 using testing::kFalseFailureOdds;
 using testing::UniformChiSquare;
 
-// "upper pair" -> "upper_pair", for readable test names.
-std::string CaseName(std::string name) {
-  for (char& c : name) c = c == ' ' ? '_' : c;
-  return name;
-}
-
 struct CharacterCase {
   const char* name;
   OptionFlags flags;
@@ -57,13 +51,13 @@ TEST_P(CharacterDistribution, EveryEnabledCharacterIsEquallyLikely) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Classes, CharacterDistribution,
-                         ::testing::Values(CharacterCase{"all six", {1, 1, 1, 1, 1, 1}},
+                         ::testing::Values(CharacterCase{"all_six", {1, 1, 1, 1, 1, 1}},
                                            CharacterCase{"defaults", {1, 1, 1, 1, 0, 0}},
                                            CharacterCase{"digits", {1, 0, 0, 0, 0, 0}},
                                            CharacterCase{"special", {0, 0, 0, 1, 0, 0}},
-                                           CharacterCase{"cyrillic lower", {0, 0, 0, 0, 0, 1}},
-                                           CharacterCase{"upper pair", {0, 1, 0, 0, 1, 0}}),
-                         [](const auto& info) { return CaseName(info.param.name); });
+                                           CharacterCase{"cyrillic_lower", {0, 0, 0, 0, 0, 1}},
+                                           CharacterCase{"upper_pair", {0, 1, 0, 0, 1, 0}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // The system's own source, drawn as the program draws: one run in a million fails by chance.
 TEST(SystemSourceDistribution, EveryCharacterIsEquallyLikely) {
@@ -155,7 +149,7 @@ TEST_P(PairDistribution, AdjacentCharactersAreIndependent) {
 INSTANTIATE_TEST_SUITE_P(Alphabets, PairDistribution,
                          ::testing::Values(PairCase{"digits", {1, 0, 0, 0, 0, 0}, 40000},
                                            PairCase{"special", {0, 0, 0, 1, 0, 0}, 40000}),
-                         [](const auto& info) { return CaseName(info.param.name); });
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace tolvane
