@@ -151,21 +151,6 @@ TEST_F(Program, AKilledInstanceNeverBlocksTheNextStart) {
   EXPECT_EQ(next.WaitFor(300ms), -1) << "the next start must run";
 }
 
-TEST_F(Program, OfSimultaneousStartsExactlyOneKeepsRunning) {
-  constexpr int kStarts = 6;
-  std::vector<Process> starts;
-  for (int i = 0; i < kStarts; ++i) starts.push_back(Start("start" + std::to_string(i), Runtime()));
-  int ended = 0;
-  for (Process& p : starts) {
-    const int status = p.WaitFor(5s);
-    if (status != -1) {
-      EXPECT_EQ(status, 0);
-      ++ended;
-    }
-  }
-  EXPECT_EQ(ended, kStarts - 1);
-}
-
 TEST_F(Program, RunsWithCoreFilesOff) {
   Process p = Start("limits", Runtime());
   ASSERT_TRUE(p.WaitUntilItHoldsItsLock());  // past start-up
