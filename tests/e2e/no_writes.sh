@@ -30,9 +30,13 @@ xdotool windowfocus --sync "$window"
 click middle lblA  # digits off
 click middle lblE  # Cyrillic upper case on
 click square chE   # and off
-click middle cmbSizeA  # opens the list; Esc closes only the list
-xdotool key Escape F5 F2
+# An open list is a second window of the program's; Esc closes only the list.
+windows_are() { [ "$(xdotool search --onlyvisible --class '^tolvane$' | wc -l)" -eq "$1" ]; }
+click middle cmbSizeA
+until_within 10 windows_are 2 || fail "the list did not open"
 xdotool key Escape
+until_within 10 windows_are 1 || fail "Esc in the open list did more than close it"
+xdotool key F5 F2 Escape
 await_end
 [ "$status" -eq 0 ] || fail "the program ended with status $status"
 

@@ -8,6 +8,17 @@ cleanup() {
 }
 trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
+now() { date +%s.%N; }
+# until_within SECONDS COMMAND...: runs the command until it succeeds or the time is up.
+until_within() {
+  local deadline
+  deadline=$(awk -v n="$(now)" -v s="$1" 'BEGIN{printf "%.3f", n + s}')
+  shift
+  until "$@"; do
+    awk -v n="$(now)" -v d="$deadline" 'BEGIN{exit !(n < d)}' || return 1
+    sleep 0.05
+  done
+}
 
 # Points in the window, from its layout (needs $probe, the x11_probe, and $window): the
 # middle of a control, or a check box's square; click middle|square NAME.

@@ -11,17 +11,6 @@ probe=$2
 [ -n "${DISPLAY:-}" ] || { echo "needs an X display" >&2; exit 1; }
 # shellcheck source=session.sh
 . "$(dirname "$0")/session.sh"
-now() { date +%s.%N; }
-# until_within SECONDS COMMAND...: runs the command until it succeeds or the time is up.
-until_within() {
-  local deadline
-  deadline=$(awk -v n="$(now)" -v s="$1" 'BEGIN{printf "%.3f", n + s}')
-  shift
-  until "$@"; do
-    awk -v n="$(now)" -v d="$deadline" 'BEGIN{exit !(n < d)}' || return 1
-    sleep 0.05
-  done
-}
 
 "$program" >"$work/first.log" 2>&1 &
 app_pid=$!
