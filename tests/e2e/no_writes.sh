@@ -33,9 +33,9 @@ click square chE   # and off
 # An open list is a second window of the program's; Esc closes only the list.
 windows_are() { [ "$(xdotool search --onlyvisible --class '^tolvane$' | wc -l)" -eq "$1" ]; }
 click middle cmbSizeA
-until_within 10 windows_are 2 || fail "the list did not open"
+until_within 20 windows_are 2 || fail "the list did not open"
 xdotool key Escape
-until_within 10 windows_are 1 || fail "Esc in the open list did more than close it"
+until_within 20 windows_are 1 || fail "Esc in the open list did more than close it"
 xdotool key F5 F2 Escape
 await_end
 [ "$status" -eq 0 ] || fail "the program ended with status $status"

@@ -65,7 +65,8 @@ esac
 group=$!
 runtime=${sway_runtime:-$XDG_RUNTIME_DIR}
 found=
-for _ in $(seq 400); do
+deadline=$((SECONDS + 90))  # a loaded machine may take a while to start a compositor
+while [ "$SECONDS" -lt "$deadline" ]; do
   if [ -n "$socket" ]; then
     [ -S "$runtime/$socket" ] && found=$runtime/$socket
   elif ls "$runtime"/sway-ipc.*.sock >/dev/null 2>&1; then

@@ -15,7 +15,7 @@ trap cleanup EXIT
 exec 3>"$work/display"
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
-for _ in $(seq 200); do [ -s "$work/display" ] && break; sleep 0.05; done
+for _ in $(seq 1200); do [ -s "$work/display" ] && break; sleep 0.05; done  # up to a minute
 [ -s "$work/display" ] || { echo "Xvfb did not start: $(cat "$work/xvfb.log")" >&2; exit 1; }
 exec 3>&-
 export DISPLAY=":$(head -n1 "$work/display")"

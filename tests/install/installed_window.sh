@@ -28,6 +28,6 @@ icon_sizes() {
     awk -F, '{ for (i = 1; i <= NF; i += 2 + $i * $(i + 1)) printf "%sx%s ", $i, $(i + 1) }'
 }
 expected="16x16 32x32 48x48 64x64 128x128 256x256 "
-for _ in $(seq 100); do [ "$(icon_sizes)" = "$expected" ] && break; sleep 0.05; done
+for _ in $(seq 600); do [ "$(icon_sizes)" = "$expected" ] && break; sleep 0.05; done
 [ "$(icon_sizes)" = "$expected" ] || fail "window icon sizes: $(icon_sizes)"
 echo "installed window ($program): icon sizes $expected"

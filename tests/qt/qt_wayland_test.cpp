@@ -22,7 +22,7 @@ namespace tolvane::window {
 namespace {
 
 const QSize kDesigned(451, 403);
-constexpr int kAnswerMs = 5000;
+constexpr int kAnswerMs = 30000;  // a deadline, not a pause: a loaded machine may be slow
 
 QString Compositor() {
   return qEnvironmentVariable("TOLVANE_COMPOSITOR");
