@@ -20,6 +20,8 @@ namespace {
 
 using runtime::QtForm;
 
+constexpr int kSettleDeadlineMs = 30000;
+
 // The slot whose widget is this one or holds it.
 std::optional<std::size_t> SlotOf(const QWidget* widget) {
   for (; widget != nullptr; widget = widget->parentWidget()) {
@@ -59,6 +61,16 @@ class QtHarness final : public RuntimeHarness {
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
     if (!done()) loop.exec();
     return done();
+  }
+  // Timers due at the same pass fire in the order of their due times, and a zero timer set
+  // when the sentinel fires runs after everything posted before it.
+  bool Settle(int ms) override {
+    QObject context;  // takes the timers with it if the deadline passes first
+    bool settled = false;
+    QTimer::singleShot(ms, Qt::PreciseTimer, &context, [&] {
+      QTimer::singleShot(0, &context, [&] { settled = true; });
+    });
+    return WaitFor([&] { return settled; }, ms + kSettleDeadlineMs);
   }
 
   void ClickCheckBox(std::size_t slot) override {

@@ -33,6 +33,11 @@ class FakeHarness final : public RuntimeHarness {
     }
     return done();
   }
+  // Fake time: exactly ms pass, and every timer due in them ticks.
+  bool Settle(int ms) override {
+    runtime_.AdvanceMs(ms);
+    return true;
+  }
 
   void ClickCheckBox(std::size_t slot) override { runtime_.UserClick(slot); }
   void ClickLabel(std::size_t slot, bool rightButton) override {

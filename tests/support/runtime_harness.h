@@ -31,6 +31,10 @@ class RuntimeHarness {
   virtual bool HasScreen() const { return true; }
   // Lets the toolkit deliver events until done() holds or the time is up; done() once more.
   virtual bool WaitFor(const std::function<bool()>& done, int ms) = 0;
+  // The sentinel of every "nothing happens" check: lets the toolkit run until a timer of ms,
+  // started now, has fired, so that whatever was due or queued before it has been delivered.
+  // False if it never fires (within a deadline a loaded machine meets).
+  virtual bool Settle(int ms) = 0;
 
   // The user.
   virtual void ClickCheckBox(std::size_t slot) = 0;  // the mouse, on the box
