@@ -4,8 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
 #include <stdexcept>
+#include <thread>
 
 #include "contract_form.h"
 #include "runtime/keys.h"
@@ -49,7 +54,8 @@ TEST_F(Contract, ValueWriteRaisesClickOnlyWhenItChanges) {
   EXPECT_EQ(recorder.log, (Log{"Click 2", "end Click 2"}));
   EXPECT_EQ(seenInside, 1);  // the new value is visible inside the handler
   EXPECT_TRUE(harness->Checked(kBoxA));
-  box.SetValue(1);
+  box.SetValue(5);  // any value but 0 checks the box, and reads back as 1
+  EXPECT_EQ(box.Value(), 1);
   EXPECT_EQ(recorder.log.size(), 2u);
 }
 
@@ -91,9 +97,13 @@ TEST_F(Contract, ListIndexWriteSelectsAndRaisesClick) {
   EXPECT_EQ(seenInside, 2);
   EXPECT_EQ(harness->ShownText(kList), "48");
   EXPECT_EQ(recorder.log, (Log{"Click 4", "end Click 4"}));
-  list.SetListIndex(7);  // no such entry: ignored
+  for (int none : {3, 7, -2}) list.SetListIndex(none);  // no such entry: ignored
   EXPECT_EQ(list.ListIndex(), 2);
   EXPECT_EQ(recorder.log.size(), 2u);
+  list.SetListIndex(-1);  // no entry selected
+  EXPECT_EQ(list.ListIndex(), -1);
+  EXPECT_EQ(harness->ShownText(kList), "");
+  EXPECT_EQ(recorder.log.size(), 4u);
 }
 
 TEST_F(Contract, UserChoiceRaisesClickOnce) {
@@ -274,6 +284,27 @@ TEST_F(Contract, ClosingTheWindowRaisesUnloadAndEndsTheProcess) {
   EXPECT_FALSE(harness->WindowVisible());
   EXPECT_TRUE(runtime.Ended());
   EXPECT_EQ(runtime.ExitStatus(), 0);
+}
+
+// The loop runs until the last form unloads: a window closed from inside it ends Run with 0.
+TEST_F(Contract, ClosingTheWindowInsideTheLoopEndsTheLoop) {
+  if (!harness->HasScreen()) GTEST_SKIP() << "the tests drive the fake's events; it has no loop";
+  form.TimerAt(kTimer).SetEnabled(true);
+  recorder.onTimer = [&] { harness->CloseWindow(); };
+  // A loop that never ends would hang the suite: a watchdog ends the test program instead.
+  const auto loopDone = std::make_shared<std::atomic<bool>>(false);
+  std::thread([loopDone] {
+    for (int i = 0; i < 600 && !*loopDone; ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    if (!*loopDone) {
+      std::fputs("the loop did not end when the window closed\n", stderr);
+      std::_Exit(1);
+    }
+  }).detach();
+  EXPECT_EQ(runtime.Run(form), 0);
+  *loopDone = true;
+  EXPECT_FALSE(harness->WindowVisible());
 }
 
 TEST_F(Contract, AskingForTheWrongKindIsAProgrammingError) {
