@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <latch>
 #include <memory>
 #include <string>
 #include <thread>
@@ -78,14 +79,12 @@ TEST(SingleInstance, OfManySimultaneousClaimsExactlyOneWins) {
   for (int i = 0; i < kStarts; ++i) {
     instances.push_back(std::make_unique<SingleInstance>(TestProgram("race")));
   }
-  std::atomic<int> ready{0};
+  std::latch allReady(kStarts);  // they wait asleep, not spinning, until every one is there
   std::atomic<int> firsts{0};
   std::vector<std::thread> threads;
   for (auto& instance : instances) {
     threads.emplace_back([&, raw = instance.get()] {
-      ++ready;
-      while (ready < kStarts) {
-      }
+      allReady.arrive_and_wait();
       if (!raw->AnotherIsRunning()) ++firsts;
     });
   }
