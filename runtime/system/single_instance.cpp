@@ -4,8 +4,12 @@ namespace tolvane::system {
 
 // The constructor and destructor live with each platform's claim.
 
+// The first answer stands, "cannot tell" too: every caller in the process hears the same.
 bool SingleInstance::AnotherIsRunning() {
-  if (!answer_) answer_ = Ask();
+  if (!asked_) {
+    answer_ = Ask();
+    asked_ = true;
+  }
   return answer_.value_or(false);  // cannot tell: let this start go ahead
 }
 

@@ -27,7 +27,8 @@ class SingleInstance final : public runtime::InstanceCheck {
 
   std::string program_;
   std::unique_ptr<Claim> claim_;
-  std::optional<bool> answer_;
+  bool asked_ = false;
+  std::optional<bool> answer_;  // empty: the system could not tell
 };
 
 }  // namespace tolvane::system

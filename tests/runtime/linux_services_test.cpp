@@ -58,6 +58,46 @@ INSTANTIATE_TEST_SUITE_P(
                       Untrusted{"lock_unopenable", 0700, false, /*lockIsADirectory=*/true}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The first answer stands, "cannot tell" included, even once the system could tell.
+TEST(SingleInstance, TheFirstAnswerStandsEvenWhenItCouldNotTell) {
+  const std::string own = std::getenv("XDG_RUNTIME_DIR");
+  SingleInstance holder("tolvane-test-kept");
+  ASSERT_FALSE(holder.AnotherIsRunning());
+  const std::string open = own + "/open";
+  ASSERT_EQ(mkdir(open.c_str(), 0700), 0);
+  ASSERT_EQ(chmod(open.c_str(), 0777), 0);
+  setenv("XDG_RUNTIME_DIR", open.c_str(), 1);
+  SingleInstance asked("tolvane-test-kept");
+  EXPECT_FALSE(asked.AnotherIsRunning());  // cannot tell: it goes ahead
+  setenv("XDG_RUNTIME_DIR", own.c_str(), 1);
+  EXPECT_FALSE(asked.AnotherIsRunning());
+  EXPECT_TRUE(SingleInstance("tolvane-test-kept").AnotherIsRunning());  // a new claim would see it
+  std::filesystem::remove_all(open);
+}
+
+// Without XDG_RUNTIME_DIR the login's runtime directory, /run/user/<uid>, holds the claim.
+TEST(SingleInstance, WithoutTheVariableTheLoginsRuntimeDirectoryIsUsed) {
+  const std::string dir = "/run/user/" + std::to_string(geteuid());
+  // Made for the test where the system has none (a container), and removed after it.
+  const bool madeParent = mkdir("/run/user", 0755) == 0;
+  const bool madeDir = mkdir(dir.c_str(), 0700) == 0;
+  struct stat st {};
+  if (stat(dir.c_str(), &st) != 0 || st.st_uid != geteuid() || (st.st_mode & 077) != 0)
+    GTEST_SKIP() << dir << " is not this user's alone";
+  const std::string own = std::getenv("XDG_RUNTIME_DIR");
+  const std::string program = "tolvane-test-" + std::to_string(getpid()) + "-fallback";
+  unsetenv("XDG_RUNTIME_DIR");
+  {
+    SingleInstance first(program), second(program);
+    EXPECT_FALSE(first.AnotherIsRunning());
+    EXPECT_TRUE(second.AnotherIsRunning());
+  }
+  setenv("XDG_RUNTIME_DIR", own.c_str(), 1);
+  std::filesystem::remove(dir + "/" + program + ".lock");
+  if (madeDir) rmdir(dir.c_str());
+  if (madeParent) rmdir("/run/user");
+}
+
 TEST(ProcessHardening, NoCoreFileAndNotDumpable) {
   const pid_t child = fork();
   ASSERT_GE(child, 0);
