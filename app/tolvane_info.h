@@ -12,6 +12,7 @@ inline constexpr runtime::ProgramInfo kTolvane{
     .failureNotice = "Tolvane не может продолжить работу и будет закрыт.\n\nПричина: ",
     .unknownReason = "непредвиденная ошибка",
     .noDisplay = "окно негде показать: нет доступного дисплея (X11 или Wayland)",
+    .windowSystemFailed = "дисплей есть, но окно показать не удалось. Ответ Qt:",
 };
 
 }  // namespace tolvane::app

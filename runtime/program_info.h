@@ -15,6 +15,8 @@ struct ProgramInfo {
   std::string_view failureNotice;  // what the user is told when it fails, before the reason
   std::string_view unknownReason;  // the reason of a failure that gives none
   std::string_view noDisplay;      // the one line of a start that finds no display
+  // The line of a start whose toolkit could not use the display it found; its reason follows.
+  std::string_view windowSystemFailed;
 };
 
 // What the user reads when the program fails for this reason.

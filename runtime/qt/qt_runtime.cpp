@@ -11,13 +11,15 @@
 
 #include "runtime/qt/qt_accessible.h"
 #include "runtime/qt/qt_clipboard.h"
+#include "runtime/system/display.h"
 
 namespace tolvane::runtime {
 namespace {
 
-// The toolkit's messages while it starts, held back: when it finds no display it reports a
-// fatal error in several lines and aborts. The user gets one line and status 1 instead; on
-// a good start the messages go out as they would have.
+// The toolkit's messages while it starts, held back: when it cannot start it reports a fatal
+// error in several lines and aborts. The user gets status 1 instead, with one line when no
+// display answers; when one does, the line that the toolkit could not use it, followed by the
+// toolkit's own account. On a good start the messages go out as they would have.
 struct HeldMessage {
   QtMsgType type;
   const char* category;
@@ -25,18 +27,30 @@ struct HeldMessage {
 };
 std::vector<HeldMessage> heldMessages;
 
-std::string_view noDisplayLine;  // said instead of them when the toolkit finds no display
+const ProgramInfo* starting = nullptr;  // the program whose toolkit is starting
 
-void HoldWhileStarting(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-  if (type == QtFatalMsg) {
-    std::fprintf(stderr, "%.*s\n", static_cast<int>(noDisplayLine.size()), noDisplayLine.data());
-    std::_Exit(1);
-  }
-  heldMessages.push_back({type, context.category, text});
+void SayLine(std::string_view line) {
+  std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(starting->command.size()),
+               starting->command.data(), static_cast<int>(line.size()), line.data());
 }
 
-std::unique_ptr<QApplication> StartToolkit(int& argc, char** argv, std::string_view noDisplay) {
-  noDisplayLine = noDisplay;
+void HoldWhileStarting(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+  if (type != QtFatalMsg) {
+    heldMessages.push_back({type, context.category, text});
+    return;
+  }
+  if (!system::AnyDisplayAnswers()) {
+    SayLine(starting->noDisplay);
+  } else {
+    SayLine(starting->windowSystemFailed);
+    for (const HeldMessage& m : heldMessages) std::fprintf(stderr, "%s\n", qPrintable(m.text));
+    std::fprintf(stderr, "%s\n", qPrintable(text));
+  }
+  std::_Exit(1);
+}
+
+std::unique_ptr<QApplication> StartToolkit(int& argc, char** argv, const ProgramInfo& program) {
+  starting = &program;
   const QtMessageHandler previous = qInstallMessageHandler(HoldWhileStarting);
   auto app = std::make_unique<QApplication>(argc, argv);
   qInstallMessageHandler(previous);
@@ -50,9 +64,8 @@ std::unique_ptr<QApplication> StartToolkit(int& argc, char** argv, std::string_v
 
 QtRuntime::QtRuntime(Services services, ProgramInfo program)
     : ToolkitRuntime(services, program),
-      noDisplayLine_(std::string(program.command) + ": " + std::string(program.noDisplay)),
       command_(program.command.empty() ? "program" : program.command) {
-  if (QApplication::instance() == nullptr) ownApp_ = StartToolkit(argc_, argv_, noDisplayLine_);
+  if (QApplication::instance() == nullptr) ownApp_ = StartToolkit(argc_, argv_, Program());
   if (!program.name.empty()) {
     QCoreApplication::setApplicationName(
         QString::fromUtf8(program.name.data(), program.name.size()));

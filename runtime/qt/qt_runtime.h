@@ -27,7 +27,6 @@ class QtRuntime final : public ToolkitRuntime {
   void ShowFailure(const std::string& message) override;
 
  private:
-  std::string noDisplayLine_;
   bool looping_ = false;
   // The toolkit's command line: the program's command alone; it keeps the pointers.
   std::string command_;

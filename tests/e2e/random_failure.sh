@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # With the system's random generator failing, the program shows no password: its window never
-# appears, a message says why, and it ends with status 1 once the user has read it.
+# appears, a message says why, and it ends with status 1 once the user has read it. A display
+# the toolkit cannot use is told as such, with the toolkit's reason.
 # Runs under with_xvfb.sh: random_failure.sh PROGRAM FAILING_GETRANDOM_LIBRARY
 set -euo pipefail
 program=$1
@@ -24,3 +25,14 @@ xdotool windowfocus --sync "$message" key Return
 await_end
 [ "$status" -eq 1 ] || fail "ended with status $status, not 1"
 echo "random failure: message shown, no window, status 1"
+
+# A toolkit that cannot use the display it finds (asked for Wayland in an X11 session) says
+# so, with the toolkit's reason, not that there is no display.
+status=0
+QT_QPA_PLATFORM=wayland WAYLAND_DISPLAY="$work/no-compositor" "$program" >"$work/out" 2>&1 ||
+  status=$?
+[ "$status" -eq 1 ] || fail "the unusable display ended with status $status, not 1"
+head -n1 "$work/out" | grep -q "окно показать не удалось" || fail "first line: $(cat "$work/out")"
+grep -qi wayland "$work/out" || fail "the toolkit's reason is missing: $(cat "$work/out")"
+! grep -q "нет доступного дисплея" "$work/out" || fail "called no display: $(cat "$work/out")"
+echo "unusable display: the window system's failure and its reason, status 1"

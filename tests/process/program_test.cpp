@@ -7,12 +7,15 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/file.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -107,9 +110,10 @@ class Program : public ::testing::Test {
 
   // Starts the program offscreen, or with no display at all, with no session bus, the given
   // runtime directory and user.
-  enum Screen { kOffscreen, kNoDisplay };
+  // kUnusable: a Wayland socket that answers, and a toolkit plugin that does not exist.
+  enum Screen { kOffscreen, kNoDisplay, kUnusable };
   Process Start(const std::string& name, const fs::path& runtimeDir, uid_t user = getuid(),
-                Screen screen = kOffscreen) {
+                Screen screen = kOffscreen, const char* styleOverride = nullptr) {
     Process p;
     p.out = (dir_ / name).string();
     p.pid = fork();
@@ -121,11 +125,13 @@ class Program : public ::testing::Test {
           (setgroups(0, nullptr) != 0 || setgid(user) != 0 || setuid(user) != 0)) {
         _exit(126);
       }
-      if (screen == kOffscreen) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-      } else {
-        for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) unsetenv(name);
+      for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) unsetenv(name);
+      if (screen == kOffscreen) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+      if (screen == kUnusable) {
+        setenv("QT_QPA_PLATFORM", "tolvane-no-such-plugin", 1);
+        setenv("WAYLAND_DISPLAY", Compositor().c_str(), 1);
       }
+      if (styleOverride != nullptr) setenv("QT_STYLE_OVERRIDE", styleOverride, 1);
       unsetenv("LANG");  // the toolkit would remark on the C locale, a second start must not
       unsetenv("LC_ALL");
       setenv("XDG_RUNTIME_DIR", runtimeDir.c_str(), 1);
@@ -137,6 +143,19 @@ class Program : public ::testing::Test {
     return p;
   }
   fs::path Runtime() const { return dir_ / "runtime"; }
+  std::string Compositor() const { return (dir_ / "wayland-answers").string(); }
+  // A socket that accepts connections where a compositor's would be.
+  int ListenAsCompositor() const {
+    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", Compositor().c_str());
+    if (bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+        listen(fd, 4) != 0) {
+      ADD_FAILURE() << "no socket at " << Compositor();
+    }
+    return fd;
+  }
   fs::path dir_;
 };
 
@@ -153,12 +172,36 @@ TEST_F(Program, SecondStartEndsSilentlyAndLeavesTheFirstRunning) {
   EXPECT_EQ(first.WaitFor(0ms), -1) << "the first instance must still run";
 }
 
-TEST_F(Program, AFirstStartWithNoDisplaySaysSoInOneLine) {
-  Process alone = Start("alone", Runtime(), getuid(), kNoDisplay);
-  EXPECT_EQ(alone.WaitFor(30s), 1) << "an ordinary failure, not an abort";
-  const std::string output = alone.Output();
-  EXPECT_EQ(std::count(output.begin(), output.end(), '\n'), 1) << output;
-  EXPECT_NE(output.find("дисплея"), std::string::npos) << output;
+// A start that cannot show its window ends with status 1 and says why in its first line: no
+// display at all, in that one line; a display the toolkit cannot use, followed by the
+// toolkit's own reason.
+TEST_F(Program, AFailedStartSaysWhyInItsFirstLine) {
+  struct Case {
+    Screen screen;
+    std::string firstLine, reason;
+    long lines;  // 0: any number
+  };
+  const int compositor = ListenAsCompositor();
+  for (const Case& c : {Case{kNoDisplay, "нет доступного дисплея", "", 1},
+                        Case{kUnusable, "окно показать не удалось", "tolvane-no-such-plugin", 0}}) {
+    Process alone = Start("alone", Runtime(), getuid(), c.screen);
+    EXPECT_EQ(alone.WaitFor(30s), 1) << "an ordinary failure, not an abort";
+    const std::string output = alone.Output();
+    EXPECT_NE(output.substr(0, output.find('\n')).find(c.firstLine), std::string::npos) << output;
+    EXPECT_NE(output.find(c.reason), std::string::npos) << output;
+    if (c.lines != 0) EXPECT_EQ(std::count(output.begin(), output.end(), '\n'), c.lines) << output;
+  }
+  close(compositor);
+}
+
+// The toolkit's remarks while it starts are held back in case it fails; a good start still
+// makes them.
+TEST_F(Program, AGoodStartKeepsTheToolkitsRemarks) {
+  Process p = Start("remarks", Runtime(), getuid(), kOffscreen, "tolvane-no-such-style");
+  ASSERT_TRUE(p.WaitUntilItStartsItsToolkit());
+  EXPECT_TRUE(Process::Within(30s, [&] {
+    return p.Output().find("tolvane-no-such-style") != std::string::npos;
+  })) << p.Output();
 }
 
 TEST_F(Program, AKilledInstanceNeverBlocksTheNextStart) {
