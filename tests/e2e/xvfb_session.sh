@@ -59,10 +59,11 @@ click middle lblE  # back to the defaults
 listener=$!
 until_within 20 grep -q listening "$work/startup" || fail "no listener for start-up messages"
 second_status=0
-DESKTOP_STARTUP_ID="tolvane-test_TIME42" timeout 20 "$program" >"$work/second.log" 2>&1 ||
+# The ID holds the two characters the protocol quotes with a backslash.
+DESKTOP_STARTUP_ID='tolvane-"test"\x_TIME42' timeout 20 "$program" >"$work/second.log" 2>&1 ||
   second_status=$?
 wait "$listener" || fail "the second start sent no start-up message"
-grep -qx 'remove: ID="tolvane-test_TIME42"' "$work/startup" ||
+grep -qxF 'remove: ID="tolvane-\"test\"\\x_TIME42"' "$work/startup" ||
   fail "start-up message: $(cat "$work/startup")"
 [ "$second_status" -eq 0 ] || fail "second start ended with $second_status"
 [ ! -s "$work/second.log" ] || fail "second start printed: $(cat "$work/second.log")"

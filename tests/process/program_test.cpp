@@ -2,6 +2,7 @@
 // other account can keep it from starting, core files off. Every program runs offscreen with
 // a runtime directory of the test's own, so the user's own Tolvane is never involved, and
 // every process a test starts is killed when the test ends, however it ends.
+#include <arpa/inet.h>
 #include <fcntl.h>
 #include <grp.h>
 #include <gtest/gtest.h>
@@ -20,6 +21,8 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string>
+#include <vector>
 #include <thread>
 
 namespace tolvane {
@@ -113,7 +116,7 @@ class Program : public ::testing::Test {
   // kUnusable: a Wayland socket that answers, and a toolkit plugin that does not exist.
   enum Screen { kOffscreen, kNoDisplay, kUnusable };
   Process Start(const std::string& name, const fs::path& runtimeDir, uid_t user = getuid(),
-                Screen screen = kOffscreen, const char* styleOverride = nullptr) {
+                Screen screen = kOffscreen, const std::vector<std::string>& env = {}) {
     Process p;
     p.out = (dir_ / name).string();
     p.pid = fork();
@@ -131,7 +134,9 @@ class Program : public ::testing::Test {
         setenv("QT_QPA_PLATFORM", "tolvane-no-such-plugin", 1);
         setenv("WAYLAND_DISPLAY", Compositor().c_str(), 1);
       }
-      if (styleOverride != nullptr) setenv("QT_STYLE_OVERRIDE", styleOverride, 1);
+      for (const std::string& entry : env) {
+        setenv(entry.substr(0, entry.find('=')).c_str(), entry.substr(entry.find('=') + 1).c_str(), 1);
+      }
       unsetenv("LANG");  // the toolkit would remark on the C locale, a second start must not
       unsetenv("LC_ALL");
       setenv("XDG_RUNTIME_DIR", runtimeDir.c_str(), 1);
@@ -197,11 +202,35 @@ TEST_F(Program, AFailedStartSaysWhyInItsFirstLine) {
 // The toolkit's remarks while it starts are held back in case it fails; a good start still
 // makes them.
 TEST_F(Program, AGoodStartKeepsTheToolkitsRemarks) {
-  Process p = Start("remarks", Runtime(), getuid(), kOffscreen, "tolvane-no-such-style");
+  Process p =
+      Start("remarks", Runtime(), getuid(), kOffscreen, {"QT_STYLE_OVERRIDE=tolvane-no-such-style"});
   ASSERT_TRUE(p.WaitUntilItStartsItsToolkit());
   EXPECT_TRUE(Process::Within(30s, [&] {
     return p.Output().find("tolvane-no-such-style") != std::string::npos;
   })) << p.Output();
+}
+
+// An X server that accepts the connection and never answers does not hold a second start that
+// has a launcher's notice to give: it still ends, silently, with 0.
+TEST_F(Program, ASecondStartDoesNotWaitForAHungXServer) {
+  Process first = Start("first", Runtime());
+  ASSERT_TRUE(first.WaitUntilItHoldsItsLock());
+  const int server = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  int display = 40;  // the first free one of :40 to :99 (TCP port 6000 + n)
+  for (; display < 100; ++display) {
+    address.sin_port = htons(static_cast<std::uint16_t>(6000 + display));
+    if (bind(server, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) break;
+  }
+  ASSERT_EQ(listen(server, 4), 0);  // connections complete in the backlog; none is answered
+  Process second = Start("second", Runtime(), getuid(), kNoDisplay,
+                         {"DISPLAY=127.0.0.1:" + std::to_string(display),
+                          "DESKTOP_STARTUP_ID=tolvane-test_TIME1"});
+  EXPECT_EQ(second.WaitFor(30s), 0);
+  EXPECT_EQ(second.Output(), "");
+  close(server);
 }
 
 TEST_F(Program, AKilledInstanceNeverBlocksTheNextStart) {

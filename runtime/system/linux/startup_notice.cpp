@@ -3,6 +3,10 @@
 #include <xcb/xcb.h>
 
 #include <algorithm>
+#include <chrono>
+#include <future>
+#include <memory>
+#include <thread>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -10,6 +14,8 @@
 
 namespace tolvane::system {
 namespace {
+
+constexpr std::chrono::milliseconds kNoticeLimit{1000};
 
 xcb_atom_t Atom(xcb_connection_t* connection, const char* name) {
   xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
@@ -62,9 +68,17 @@ void SendRemove(xcb_connection_t* connection, const std::string& startupId) {
 void CompleteStartupNotice() {
   const char* id = std::getenv("DESKTOP_STARTUP_ID");
   if (id == nullptr || *id == '\0' || std::getenv("DISPLAY") == nullptr) return;
-  xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
-  if (xcb_connection_has_error(connection) == 0) SendRemove(connection, id);
-  xcb_disconnect(connection);
+  // A hung X server must not hold the start: the notice has a second, then the program ends
+  // without it (the thread, blocked in the connection, ends with the process).
+  auto sent = std::make_shared<std::promise<void>>();
+  std::future<void> done = sent->get_future();
+  std::thread([sent, startupId = std::string(id)] {
+    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+    if (xcb_connection_has_error(connection) == 0) SendRemove(connection, startupId);
+    xcb_disconnect(connection);
+    sent->set_value();
+  }).detach();
+  done.wait_for(kNoticeLimit);
 }
 
 }  // namespace tolvane::system
