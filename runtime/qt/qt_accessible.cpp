@@ -23,10 +23,9 @@ QWidget* Linked(const QWidget* widget, const char* property) {
   return qobject_cast<QWidget*>(widget->property(property).value<QObject*>());
 }
 
-void SyncDropDown(QComboBox& list, QAbstractItemView& view) {
-  view.setAccessibleName(list.accessibleName());
-  view.parentWidget()->setAccessibleName(list.accessibleName());
-  view.setCurrentIndex(list.model()->index(list.currentIndex(), 0));
+// The drop-down if it has been made: asking QComboBox::view() would make it.
+QAbstractItemView* ExistingDropDown(const QComboBox& list) {
+  return list.findChild<QAbstractItemView*>();
 }
 
 // The widget linked through the property, as a relation of the given kind when the match
@@ -59,20 +58,21 @@ class PickListAccessible final : public QAccessibleWidget, public QAccessibleVal
     return QAccessibleWidget::text(t);  // the name is the widget's accessible name
   }
 
-  int childCount() const override { return 1; }
+  // Reading changes nothing: the drop-down is a child once the list has first opened.
+  int childCount() const override { return ExistingDropDown(List()) != nullptr ? 1 : 0; }
   QAccessibleInterface* child(int index) const override {
-    if (index != 0) return nullptr;
-    SyncDropDown(List(), *List().view());
-    return QAccessible::queryAccessibleInterface(List().view());
+    QAbstractItemView* view = ExistingDropDown(List());
+    return index == 0 && view != nullptr ? QAccessible::queryAccessibleInterface(view) : nullptr;
   }
   int indexOfChild(const QAccessibleInterface* child) const override {
-    return child && child->object() == List().view() ? 0 : -1;
+    return child && child->object() == ExistingDropDown(List()) ? 0 : -1;
   }
 
   QAccessible::State state() const override {
     QAccessible::State s = QAccessibleWidget::state();
     s.expandable = true;
-    s.expanded = List().view()->isVisible();
+    const QAbstractItemView* view = ExistingDropDown(List());
+    s.expanded = view != nullptr && view->isVisible();
     return s;
   }
   // With SetFocus, through which a screen reader moves the focus (AT-SPI's grabFocus).
@@ -85,17 +85,14 @@ class PickListAccessible final : public QAccessibleWidget, public QAccessibleVal
       return;
     }
     QComboBox& list = List();
-    list.view()->isVisible() ? list.hidePopup() : list.showPopup();
+    state().expanded ? list.hidePopup() : list.showPopup();
   }
 
   QVariant currentValue() const override { return NumberAt(List().currentIndex()); }
-  // A bound set through the interface counts as the user's choice, like one from the list.
+  // A bound set through the interface is the user's choice, made as one from the list is.
   void setCurrentValue(const QVariant& value) override {
-    QComboBox& list = List();
-    const int index = list.findText(QString::number(value.toInt()));
-    if (index < 0 || index == list.currentIndex()) return;
-    list.setCurrentIndex(index);
-    emit list.activated(index);
+    if (auto* list = dynamic_cast<PickList*>(&List()))
+      list->Choose(list->findText(QString::number(value.toInt())));
   }
   QVariant maximumValue() const override { return Ends().second; }
   QVariant minimumValue() const override { return Ends().first; }
@@ -232,9 +229,14 @@ void MarkLabelFor(QWidget& label, QWidget& box) {
 
 void FollowEntryInDropDown(QComboBox& list) {
   QObject::connect(&list, &QComboBox::currentIndexChanged, &list, [&list] {
-    // findChild, not view(): view() would make the drop-down.
-    if (auto* view = list.findChild<QAbstractItemView*>()) SyncDropDown(list, *view);
+    if (QAbstractItemView* view = ExistingDropDown(list)) NameDropDown(list, *view);
   });
+}
+
+void NameDropDown(QComboBox& list, QAbstractItemView& view) {
+  view.setAccessibleName(list.accessibleName());
+  view.parentWidget()->setAccessibleName(list.accessibleName());
+  view.setCurrentIndex(list.model()->index(list.currentIndex(), 0));
 }
 
 void MarkContainer(QWidget& container) {

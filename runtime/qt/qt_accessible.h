@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QWidget>
 
@@ -16,8 +17,10 @@ void InstallAccessibility();
 void MarkLabelFor(QWidget& label, QWidget& box);
 // The list's drop-down, once it exists, speaks the list's name and has the current entry
 // selected, so the entry a screen reader finds selected is the bound. The drop-down is made
-// when it opens or a screen reader asks for it, not at start.
+// when it first opens, not at start, and never by a screen reader's reading.
 void FollowEntryInDropDown(QComboBox& list);
+// Gives the drop-down the list's name and current entry; for the list, as it opens.
+void NameDropDown(QComboBox& list, QAbstractItemView& view);
 // A window whose children read top to bottom, then left to right, as a frame's do. Before any
 // accessibility event of the window: its interface is made at the first.
 void MarkContainer(QWidget& window);

@@ -1,7 +1,11 @@
 #include "runtime/qt/qt_controls.h"
 
+#include <QAbstractItemView>
+
 #include <QMouseEvent>
 #include <QPalette>
+
+#include "runtime/qt/qt_accessible.h"
 
 namespace tolvane::runtime {
 
@@ -42,10 +46,28 @@ void QtCheckBox::SetForeColor(Color color) {
   if (box_.accessibleDescription() != description) box_.setAccessibleDescription(description);
 }
 
-QtComboBox::QtComboBox(QComboBox& list, std::size_t slot, EventPort& port)
-    : list_(list), slot_(slot), port_(port) {
+PickList::PickList(QWidget* parent) : QComboBox(parent) {
+  setEditable(false);
   // activated() comes from the user's choice only, never from setCurrentIndex().
-  QObject::connect(&list_, &QComboBox::activated, &list_, [&port, slot] { port.Click(slot); });
+  connect(this, &QComboBox::activated, this, [this] {
+    if (chosen_) chosen_();
+  });
+}
+
+void PickList::Choose(int index) {
+  if (index < 0 || index >= count() || index == currentIndex()) return;
+  setCurrentIndex(index);
+  if (chosen_) chosen_();
+}
+
+void PickList::showPopup() {
+  NameDropDown(*this, *view());
+  QComboBox::showPopup();
+}
+
+QtComboBox::QtComboBox(PickList& list, std::size_t slot, EventPort& port)
+    : list_(list), slot_(slot), port_(port) {
+  list_.WhenChosen([&port, slot] { port.Click(slot); });
 }
 
 void QtComboBox::AddItem(std::string_view text) {

@@ -37,16 +37,30 @@ class QtCheckBox final : public CheckBox {
   Color foreColor_ = kBlack;
 };
 
+// A pick-only list. The user's choice, from the open list, the keys, or a screen reader setting
+// its value, goes one way: the entry becomes current, then the choice is reported once.
+class PickList final : public QComboBox {
+ public:
+  explicit PickList(QWidget* parent);
+  void WhenChosen(std::function<void()> chosen) { chosen_ = std::move(chosen); }
+  // A choice of an entry that exists and is not current; anything else is ignored.
+  void Choose(int index);
+  void showPopup() override;  // names its drop-down first (made on the first opening)
+
+ private:
+  std::function<void()> chosen_;
+};
+
 class QtComboBox final : public ComboBox {
  public:
-  QtComboBox(QComboBox& list, std::size_t slot, EventPort& port);
+  QtComboBox(PickList& list, std::size_t slot, EventPort& port);
   void AddItem(std::string_view text) override;
   int ListCount() const override { return list_.count(); }
   int ListIndex() const override { return list_.currentIndex(); }
   void SetListIndex(int index) override;
 
  private:
-  QComboBox& list_;
+  PickList& list_;
   std::size_t slot_;
   EventPort& port_;
 };

@@ -220,8 +220,7 @@ QWidget* QtForm::MakeControl(std::size_t slot, const FormLayout& layout, QWidget
       break;
     }
     case ControlKind::ComboBox: {
-      auto* list = new QComboBox(&parent);
-      list->setEditable(false);
+      auto* list = new PickList(&parent);
       list->setStyle(ListStyle());
       s.comboBox = std::make_unique<QtComboBox>(*list, slot, Port());
       FollowEntryInDropDown(*list);

@@ -44,14 +44,15 @@ def walk(node, found):
 
 
 def events_during(kinds, action, awaited, seconds=20.0):
-    """The (event type, source name) pairs of the given kinds seen while action runs, until
-    the awaited pair arrives or the time is up."""
+    """The (event type, source name) pairs of the given kinds seen while action runs, until a
+    second after the awaited pair arrived (what comes with it is in by then, and the cache
+    updated), or the time is up."""
     seen = []
 
     def listener(e):
+        if awaited not in seen and (e.type, e.source.name) == awaited:
+            GLib.timeout_add(1000, pyatspi.Registry.stop)
         seen.append((e.type, e.source.name))
-        if awaited in seen:
-            pyatspi.Registry.stop()
 
     for kind in kinds:
         pyatspi.Registry.registerEventListener(listener, kind)
