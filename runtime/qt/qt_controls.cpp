@@ -1,7 +1,6 @@
 #include "runtime/qt/qt_controls.h"
 
 #include <QAbstractItemView>
-
 #include <QMouseEvent>
 #include <QPalette>
 

@@ -22,8 +22,8 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <vector>
 #include <thread>
+#include <vector>
 
 namespace tolvane {
 namespace {
@@ -87,7 +87,8 @@ struct Process {
   template <typename Done>
   static bool Within(std::chrono::milliseconds limit, Done done) {
     const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!done() && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(10ms);
+    while (!done() && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(10ms);
     return done();
   }
   std::string Output() const {
@@ -135,7 +136,8 @@ class Program : public ::testing::Test {
         setenv("WAYLAND_DISPLAY", Compositor().c_str(), 1);
       }
       for (const std::string& entry : env) {
-        setenv(entry.substr(0, entry.find('=')).c_str(), entry.substr(entry.find('=') + 1).c_str(), 1);
+        setenv(entry.substr(0, entry.find('=')).c_str(), entry.substr(entry.find('=') + 1).c_str(),
+               1);
       }
       unsetenv("LANG");  // the toolkit would remark on the C locale, a second start must not
       unsetenv("LC_ALL");
@@ -202,8 +204,8 @@ TEST_F(Program, AFailedStartSaysWhyInItsFirstLine) {
 // The toolkit's remarks while it starts are held back in case it fails; a good start still
 // makes them.
 TEST_F(Program, AGoodStartKeepsTheToolkitsRemarks) {
-  Process p =
-      Start("remarks", Runtime(), getuid(), kOffscreen, {"QT_STYLE_OVERRIDE=tolvane-no-such-style"});
+  Process p = Start("remarks", Runtime(), getuid(), kOffscreen,
+                    {"QT_STYLE_OVERRIDE=tolvane-no-such-style"});
   ASSERT_TRUE(p.WaitUntilItStartsItsToolkit());
   EXPECT_TRUE(Process::Within(30s, [&] {
     return p.Output().find("tolvane-no-such-style") != std::string::npos;
@@ -225,9 +227,9 @@ TEST_F(Program, ASecondStartDoesNotWaitForAHungXServer) {
     if (bind(server, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) break;
   }
   ASSERT_EQ(listen(server, 4), 0);  // connections complete in the backlog; none is answered
-  Process second = Start("second", Runtime(), getuid(), kNoDisplay,
-                         {"DISPLAY=127.0.0.1:" + std::to_string(display),
-                          "DESKTOP_STARTUP_ID=tolvane-test_TIME1"});
+  Process second = Start(
+      "second", Runtime(), getuid(), kNoDisplay,
+      {"DISPLAY=127.0.0.1:" + std::to_string(display), "DESKTOP_STARTUP_ID=tolvane-test_TIME1"});
   EXPECT_EQ(second.WaitFor(30s), 0);
   EXPECT_EQ(second.Output(), "");
   close(server);

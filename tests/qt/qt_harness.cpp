@@ -67,9 +67,8 @@ class QtHarness final : public RuntimeHarness {
   bool Settle(int ms) override {
     QObject context;  // takes the timers with it if the deadline passes first
     bool settled = false;
-    QTimer::singleShot(ms, Qt::PreciseTimer, &context, [&] {
-      QTimer::singleShot(0, &context, [&] { settled = true; });
-    });
+    QTimer::singleShot(ms, Qt::PreciseTimer, &context,
+                       [&] { QTimer::singleShot(0, &context, [&] { settled = true; }); });
     return WaitFor([&] { return settled; }, ms + kSettleDeadlineMs);
   }
 

@@ -17,7 +17,7 @@ using runtime::Win32Form;
 std::string messageText;  // what the last message box said
 UINT_PTR reader = 0;      // the timer that reads it
 const std::function<void()>* duringMessage = nullptr;
-UINT_PTR sentinel = 0;    // the timer that ends a Settle
+UINT_PTR sentinel = 0;  // the timer that ends a Settle
 
 class Win32Harness final : public RuntimeHarness {
  public:
@@ -41,8 +41,9 @@ class Win32Harness final : public RuntimeHarness {
   // WM_TIMER comes only when nothing else is queued, and due timers come in the order of their
   // due times: once the sentinel fires, whatever came before it has been handled.
   bool Settle(int ms) override {
-    sentinel = SetTimer(nullptr, 0, static_cast<UINT>(ms),
-                        [](HWND, UINT, UINT_PTR, DWORD) { KillTimer(nullptr, std::exchange(sentinel, 0)); });
+    sentinel = SetTimer(nullptr, 0, static_cast<UINT>(ms), [](HWND, UINT, UINT_PTR, DWORD) {
+      KillTimer(nullptr, std::exchange(sentinel, 0));
+    });
     const bool settled = WaitFor([] { return sentinel == 0; }, ms + 30000);
     if (!settled) KillTimer(nullptr, std::exchange(sentinel, 0));
     return settled;

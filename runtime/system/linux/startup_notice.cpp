@@ -4,13 +4,13 @@
 
 #include <algorithm>
 #include <chrono>
-#include <future>
-#include <memory>
-#include <thread>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <future>
+#include <memory>
 #include <string>
+#include <thread>
 
 namespace tolvane::system {
 namespace {
