@@ -13,7 +13,12 @@
 int main() {
   using namespace tolvane;
   try {
-    system::HardenProcess();
+    // Hardening that fails is told but does not stop the program: the passwords would be at
+    // risk only from a crash's core file or from the user's own processes.
+    if (!system::HardenProcess()) {
+      std::fprintf(stderr, "tolvane: %.*s\n", static_cast<int>(app::kHardeningFailed.size()),
+                   app::kHardeningFailed.data());
+    }
     system::SystemRandomSource random;
     system::SingleInstance instance("tolvane");
     // Asked before the toolkit starts, so a second start reaches no display; the window's

@@ -15,4 +15,9 @@ inline constexpr runtime::ProgramInfo kTolvane{
     .windowSystemFailed = "дисплей есть, но окно показать не удалось. Ответ Qt:",
 };
 
+// Said on stderr when core files or tracing could not be switched off.
+inline constexpr std::string_view kHardeningFailed =
+    "предупреждение: система не дала запретить дампы памяти и трассировку; программа "
+    "работает, но пароли в её памяти защищены слабее обычного";
+
 }  // namespace tolvane::app

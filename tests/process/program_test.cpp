@@ -258,6 +258,15 @@ TEST_F(Program, RunsWithCoreFilesOff) {
   EXPECT_EQ(hard, "0");
 }
 
+// A process that cannot be hardened says so in one line and runs on.
+TEST_F(Program, AFailedHardeningIsToldAndTheProgramRunsOn) {
+  Process p = Start("unhardened", Runtime(), getuid(), kOffscreen,
+                    {std::string("LD_PRELOAD=") + TOLVANE_FAILING_PRCTL,
+                     "ASAN_OPTIONS=verify_asan_link_order=0:detect_leaks=0"});
+  EXPECT_TRUE(p.WaitUntilItStartsItsToolkit()) << p.Output();
+  EXPECT_NE(p.Output().find("трассировку"), std::string::npos) << p.Output();
+}
+
 // Another account holds the lock in a runtime directory that is not the user's own: that
 // does not keep the user's Tolvane from starting, and a start in the user's own directory
 // holds the lock there.
