@@ -25,9 +25,28 @@ struct WipedText {
   std::wstring text;
 };
 
+// Memory that held a password is wiped before it goes back to the system.
+void WipeAndFree(HGLOBAL memory) {
+  if (void* bytes = GlobalLock(memory)) {
+    SecureZeroMemory(bytes, GlobalSize(memory));
+    GlobalUnlock(memory);
+  }
+  GlobalFree(memory);
+}
+
 // Hands the data to the clipboard, which owns it from then on; frees it if it refuses.
 void Put(UINT format, HGLOBAL data) {
-  if (data != nullptr && SetClipboardData(format, data) == nullptr) GlobalFree(data);
+  if (data != nullptr && SetClipboardData(format, data) == nullptr) WipeAndFree(data);
+}
+
+// Another program may hold the clipboard for a moment: tries for about 100 ms, as Windows
+// programs do.
+bool OpenClipboardSoon(HWND owner) {
+  for (int attempt = 0; attempt < 10; ++attempt) {
+    if (OpenClipboard(owner)) return true;
+    Sleep(10);
+  }
+  return false;
 }
 
 }  // namespace
@@ -41,9 +60,19 @@ bool CopySelectionAsSecret(HWND edit) {
   if (end >= text.text.size()) return false;
   const WipedText selected{text.text.substr(start, end - start)};
 
-  if (!OpenClipboard(edit)) return false;
+  // Made before the clipboard is touched: without it, what the clipboard holds stays.
+  HGLOBAL copy = Global(selected.text.c_str(), (selected.text.size() + 1) * sizeof(wchar_t));
+  if (copy == nullptr) return false;
+  if (!OpenClipboardSoon(edit)) {
+    WipeAndFree(copy);
+    return false;
+  }
   EmptyClipboard();
-  Put(CF_UNICODETEXT, Global(selected.text.c_str(), (selected.text.size() + 1) * sizeof(wchar_t)));
+  if (SetClipboardData(CF_UNICODETEXT, copy) == nullptr) {
+    WipeAndFree(copy);
+    CloseClipboard();
+    return false;
+  }
   const DWORD no = 0;  // "no" for the two Can… formats; the others only need to be there
   for (const wchar_t* format :
        {L"ExcludeClipboardContentFromMonitorProcessing", L"CanIncludeInClipboardHistory",

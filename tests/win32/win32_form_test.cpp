@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 #include <utility>
 
 #include "runtime/win32/win32_runtime.h"
@@ -62,13 +64,37 @@ class Win32Window : public ::testing::Test {
     CloseClipboard();
     return text;
   }
+  // Every mark is there, and the two that ask ("may history keep it?", "may it go to the
+  // cloud?") say no (0).
   static bool Marked() {
     for (const wchar_t* format :
-         {L"ExcludeClipboardContentFromMonitorProcessing", L"CanIncludeInClipboardHistory",
-          L"CanUploadToCloudClipboard", L"Clipboard Viewer Ignore"}) {
+         {L"ExcludeClipboardContentFromMonitorProcessing", L"Clipboard Viewer Ignore"}) {
       if (!IsClipboardFormatAvailable(RegisterClipboardFormatW(format))) return false;
     }
-    return true;
+    if (!OpenClipboard(nullptr)) return false;
+    bool no = true;
+    for (const wchar_t* format : {L"CanIncludeInClipboardHistory", L"CanUploadToCloudClipboard"}) {
+      HANDLE data = GetClipboardData(RegisterClipboardFormatW(format));
+      const auto* value = data ? static_cast<const DWORD*>(GlobalLock(data)) : nullptr;
+      no = no && value != nullptr && *value == 0;
+      if (value) GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return no;
+  }
+  static void PutForeignText() {
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    HGLOBAL foreign = GlobalAlloc(GMEM_MOVEABLE, sizeof L"foreign");
+    std::wmemcpy(static_cast<wchar_t*>(GlobalLock(foreign)), L"foreign", 8);
+    GlobalUnlock(foreign);
+    SetClipboardData(CF_UNICODETEXT, foreign);
+    CloseClipboard();
+  }
+  std::wstring BoxText() {
+    wchar_t text[16] = {};
+    GetWindowTextW(box, text, 16);
+    return text;
   }
 
   testing::SeededSource random{3};
@@ -96,19 +122,36 @@ TEST_F(Win32Window, DoubleClickSelectsTheWholePasswordAndACopyArrivesOnceMarked)
   EXPECT_EQ(Updates(), 1);
   EXPECT_EQ(ClipboardText(), L"cd");
   EXPECT_TRUE(Marked());
-  wchar_t left[16] = {};
-  GetWindowTextW(box, left, 16);
-  EXPECT_EQ(std::wstring(left), L"ab,!ef");
+  EXPECT_EQ(BoxText(), L"ab,!ef");
+}
+
+// While another program holds the clipboard open the whole time, a cut keeps its text and
+// the clipboard keeps what it held.
+TEST_F(Win32Window, ACutThatCannotReachTheClipboardKeepsTheText) {
+  PutForeignText();
+  std::atomic<int> holding{0};  // 1: it holds the clipboard; -1: it could not open it
+  std::atomic<bool> release{false};
+  std::thread holder([&] {
+    if (!OpenClipboard(nullptr)) {
+      holding = -1;
+      return;
+    }
+    holding = 1;
+    while (!release) Sleep(5);
+    CloseClipboard();
+  });
+  while (holding == 0) Sleep(5);
+  SendMessageW(box, EM_SETSEL, 3, 5);
+  SendMessageW(box, WM_CUT, 0, 0);
+  release = true;
+  holder.join();
+  ASSERT_EQ(holding, 1) << "the other thread could not take the clipboard";
+  EXPECT_EQ(BoxText(), L"ab,cd!ef");
+  EXPECT_EQ(ClipboardText(), L"foreign");
 }
 
 TEST_F(Win32Window, WithNothingSelectedAnotherProgramsClipboardIsLeftAlone) {
-  ASSERT_TRUE(OpenClipboard(nullptr));
-  EmptyClipboard();
-  HGLOBAL foreign = GlobalAlloc(GMEM_MOVEABLE, sizeof L"foreign");
-  std::wmemcpy(static_cast<wchar_t*>(GlobalLock(foreign)), L"foreign", 8);
-  GlobalUnlock(foreign);
-  SetClipboardData(CF_UNICODETEXT, foreign);
-  CloseClipboard();
+  PutForeignText();
   Updates();
 
   SendMessageW(box, EM_SETSEL, 2, 2);
