@@ -261,7 +261,7 @@ TEST_F(Program, RunsWithCoreFilesOff) {
 // A process that cannot be hardened says so in one line and runs on.
 TEST_F(Program, AFailedHardeningIsToldAndTheProgramRunsOn) {
   Process p = Start("unhardened", Runtime(), getuid(), kOffscreen,
-                    {std::string("LD_PRELOAD=") + TOLVANE_FAILING_PRCTL,
+                    {std::string("LD_PRELOAD=") + TOLVANE_PRCTL_SHIM, "TOLVANE_REFUSE_DUMPABLE=1",
                      "ASAN_OPTIONS=verify_asan_link_order=0:detect_leaks=0"});
   EXPECT_TRUE(p.WaitUntilItStartsItsToolkit()) << p.Output();
   EXPECT_NE(p.Output().find("трассировку"), std::string::npos) << p.Output();
