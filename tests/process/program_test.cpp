@@ -196,7 +196,9 @@ TEST_F(Program, AFailedStartSaysWhyInItsFirstLine) {
     const std::string output = alone.Output();
     EXPECT_NE(output.substr(0, output.find('\n')).find(c.firstLine), std::string::npos) << output;
     EXPECT_NE(output.find(c.reason), std::string::npos) << output;
-    if (c.lines != 0) EXPECT_EQ(std::count(output.begin(), output.end(), '\n'), c.lines) << output;
+    if (c.lines != 0) {
+      EXPECT_EQ(std::count(output.begin(), output.end(), '\n'), c.lines) << output;
+    }
   }
   close(compositor);
 }
