@@ -17,7 +17,6 @@ using runtime::Win32Form;
 std::string messageText;  // what the last message box said
 UINT_PTR reader = 0;      // the timer that reads it
 const std::function<void()>* duringMessage = nullptr;
-UINT_PTR sentinel = 0;  // the timer that ends a Settle
 
 class Win32Harness final : public RuntimeHarness {
  public:
