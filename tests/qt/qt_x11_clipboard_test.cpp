@@ -8,7 +8,10 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QProcess>
+#include <QSignalSpy>
 #include <QTest>
+#include <algorithm>
 #include <memory>
 
 #include "runtime/qt/qt_clipboard.h"
@@ -76,6 +79,28 @@ TEST(X11Clipboard, CopiesFromAResultBoxAreMarkedSecret) {
   // And it pastes back as plain text.
   QTest::keySequence(&other, QKeySequence::Paste);
   EXPECT_EQ(other.text(), password);
+
+  // What another program copies stays that program's, unmarked: looked at once the program
+  // has heard of the change (its own handler runs first).
+  QSignalSpy changed(QGuiApplication::clipboard(), &QClipboard::changed);
+  QProcess xclip;
+  xclip.start("xclip", {"-quiet", "-selection", "clipboard", "-i"});
+  ASSERT_TRUE(xclip.waitForStarted());
+  xclip.write("foreign");
+  xclip.closeWriteChannel();
+  EXPECT_TRUE(QTest::qWaitFor(
+      [&] {
+        return std::any_of(changed.begin(), changed.end(), [](const QList<QVariant>& args) {
+          return args.at(0).value<QClipboard::Mode>() == QClipboard::Clipboard;
+        });
+      },
+      30000));
+  ASSERT_NE(ClipboardData(), nullptr);
+  EXPECT_EQ(ClipboardData()->text(), "foreign");
+  EXPECT_FALSE(ClipboardData()->hasFormat(runtime::kPasswordManagerHint));
+  EXPECT_FALSE(QGuiApplication::clipboard()->ownsClipboard());
+  xclip.kill();
+  xclip.waitForFinished();
 }
 
 }  // namespace
