@@ -6,6 +6,9 @@
 #include <QTimer>
 #include <QVersionNumber>
 #include <QWidget>
+#include <QWindowStateChangeEvent>
+#include <chrono>
+#include <deque>
 
 namespace tolvane::runtime {
 namespace {
@@ -20,12 +23,22 @@ bool ConfiguredSizesAreBounded() {
          QLibraryInfo::version() < QVersionNumber(6, 7);
 }
 
+// A shell that keeps every window maximised (phone shells do) would be answered for ever: of
+// the changes into the maximised state that come within this time of each other, three are
+// answered; after that the state stays, and the controls keep their places, as in fullscreen.
+constexpr int kMaximisedAnswers = 3;
+constexpr std::chrono::seconds kInsistingWithin{10};
+
 class DesignedSize final : public QObject {
  public:
   DesignedSize(QWidget& window, QSize size) : QObject(&window), window_(window), size_(size) {
     window_.setFixedSize(size_);
-    window_.installEventFilter(this);
-    if (ConfiguredSizesAreBounded()) qApp->installEventFilter(this);
+    // The application's filter sees the window's events too: one filter, so each is seen once.
+    if (ConfiguredSizesAreBounded()) {
+      qApp->installEventFilter(this);
+    } else {
+      window_.installEventFilter(this);
+    }
   }
 
   bool eventFilter(QObject* watched, QEvent* event) override {
@@ -33,7 +46,7 @@ class DesignedSize final : public QObject {
       // Only what the desktop did: the window's own requests are not yet answered.
       if (!event->spontaneous()) return false;
       if (event->type() == QEvent::WindowStateChange) {
-        if (window_.windowState() & Qt::WindowMaximized) {
+        if (BecameMaximised(static_cast<QWindowStateChangeEvent&>(*event)) && MayAnswer()) {
           // After the state has been applied, so that the request to leave it is sent.
           QTimer::singleShot(0, this, [this] {
             window_.setWindowState(window_.windowState() & ~Qt::WindowMaximized);
@@ -52,6 +65,18 @@ class DesignedSize final : public QObject {
   }
 
  private:
+  bool BecameMaximised(const QWindowStateChangeEvent& change) const {
+    return (window_.windowState() & Qt::WindowMaximized) &&
+           !(change.oldState() & Qt::WindowMaximized);
+  }
+  bool MayAnswer() {
+    const auto now = std::chrono::steady_clock::now();
+    while (!answers_.empty() && now - answers_.front() > kInsistingWithin) answers_.pop_front();
+    if (answers_.size() >= kMaximisedAnswers) return false;
+    answers_.push_back(now);
+    return true;
+  }
+
   void Lift() {
     if (lifted_) return;
     lifted_ = true;
@@ -80,6 +105,7 @@ class DesignedSize final : public QObject {
   QWidget& window_;
   const QSize size_;
   bool lifted_ = false;
+  std::deque<std::chrono::steady_clock::time_point> answers_;  // the recent ones
 };
 
 }  // namespace

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs a command as a client of a headless Wayland compositor of its own (no screen), with a
 # private runtime directory and no session bus for the client, and takes the compositor down
-# afterwards:  with_compositor.sh weston|sway|mutter|kwin COMMAND [ARGS...]
+# afterwards:  with_compositor.sh weston|weston-kiosk|sway|mutter|kwin COMMAND [ARGS...]
 # The command finds the compositor's name in TOLVANE_COMPOSITOR, and under sway its IPC
 # socket in SWAYSOCK; WAYLAND_DISPLAY is the socket's full path.
 set -euo pipefail
@@ -21,9 +21,11 @@ export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 socket=wayland-tolvane
 case "$compositor" in
-  weston)
-    setsid weston --backend=headless-backend.so --socket=$socket --idle-time=0 --no-config \
-      >"$work/log" 2>&1 &
+  weston | weston-kiosk)  # kiosk: a shell that shows every window fullscreen
+    shell=desktop-shell.so
+    [ "$compositor" = weston ] || shell=kiosk-shell.so
+    setsid weston --backend=headless-backend.so --shell=$shell --socket=$socket --idle-time=0 \
+      --no-config >"$work/log" 2>&1 &
     ;;
   sway)
     # No bar, no wallpaper, no idle: only the output and the windows. sway refuses to run as

@@ -1,7 +1,7 @@
 // The window as a Wayland client, under the compositor named in TOLVANE_COMPOSITOR (headless
 // Weston, sway, mutter or KWin): its size is fixed, a maximised state is answered with a
-// return to the normal one, a fullscreen one keeps the connection and the controls' places,
-// and the window comes back to its designed size.
+// return to the normal one (three times in a row), a fullscreen one keeps the connection and the
+// controls' places, and the window comes back to its designed size.
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
@@ -10,6 +10,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QTest>
+#include <QTimer>
 #include <QWindow>
 
 #include "runtime/qt/qt_runtime.h"
@@ -54,7 +55,26 @@ std::optional<std::tuple<bool, int, int>> SwayView() {
   return found;
 }
 
+// Counts the window's changes into the maximised state and back to the normal one, and its
+// size changes.
+struct StateChanges final : QObject {
+  explicit StateChanges(QWidget& window) { window.installEventFilter(this); }
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Resize) ++resized;
+    if (event->type() != QEvent::WindowStateChange) return false;
+    const Qt::WindowStates now = static_cast<QWidget*>(watched)->windowState();
+    const Qt::WindowStates before = static_cast<QWindowStateChangeEvent*>(event)->oldState();
+    if ((now & Qt::WindowMaximized) && !(before & Qt::WindowMaximized)) ++maximised;
+    if (now == Qt::WindowNoState && before != Qt::WindowNoState) ++returned;
+    return false;
+  }
+  int maximised = 0;
+  int returned = 0;
+  int resized = 0;
+};
+
 TEST(Wayland, TheWindowKeepsItsDesignedSizeWhateverStateIsAskedFor) {
+  if (Compositor() == QLatin1String("weston-kiosk")) GTEST_SKIP() << "every window is fullscreen";
   ASSERT_TRUE(QGuiApplication::platformName().startsWith("wayland"));
   testing::SeededSource random{7};
   testing::FixedInstance instance;
@@ -76,15 +96,24 @@ TEST(Wayland, TheWindowKeepsItsDesignedSizeWhateverStateIsAskedFor) {
         << (view ? std::get<2>(*view) : -1);
   }
 
-  // Twice, as the title bar's maximise button asks: the compositor answers (Weston and
+  // Three times, as the title bar's maximise button asks: the compositor answers (Weston and
   // mutter maximise, sway and KWin refuse), and the window ends in the normal state at its
-  // size.
-  for (int round = 0; round < 2; ++round) {
+  // size. A fourth time in a row it stays maximised, its controls in place: a shell that keeps
+  // every window maximised (phone shells do) is not answered for ever.
+  const bool maximises = Compositor() == QLatin1String("weston") || Compositor() == "mutter";
+  StateChanges changes(window);
+  for (int round = 0; round < 4; ++round) {
     window.windowHandle()->setWindowStates(Qt::WindowMaximized);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return AtDesignedSize(window); }, kAnswerMs))
-        << "round " << round << ": " << window.size().width() << " x " << window.size().height();
+    if (maximises) {
+      ASSERT_TRUE(QTest::qWaitFor([&] { return changes.maximised > round; }, kAnswerMs));
+    }
+    if (round < 3 || !maximises) {
+      EXPECT_TRUE(QTest::qWaitFor([&] { return AtDesignedSize(window); }, kAnswerMs))
+          << "round " << round << ": " << window.size().width() << " x " << window.size().height();
+    }
     EXPECT_EQ(lastBox->geometry(), boxAt);
   }
+  const int returns = changes.returned;
 
   // Fullscreen lasts while the compositor keeps it; a protocol error would end this process.
   window.windowHandle()->setWindowStates(Qt::WindowFullScreen);
@@ -94,9 +123,34 @@ TEST(Wayland, TheWindowKeepsItsDesignedSizeWhateverStateIsAskedFor) {
       },
       kAnswerMs));
   EXPECT_EQ(lastBox->geometry(), boxAt);
+  // The compositor answers fullscreen after any return the window might still have asked for.
+  EXPECT_EQ(changes.returned, returns) << "the fourth maximised state was answered";
   window.windowHandle()->setWindowStates(Qt::WindowNoState);
   EXPECT_TRUE(QTest::qWaitFor([&] { return AtDesignedSize(window); }, kAnswerMs))
       << window.size().width() << " x " << window.size().height();
+  EXPECT_FALSE(runtime.Ended());
+}
+
+// Under a shell that shows every window fullscreen, the window settles with its controls in
+// place and then keeps quiet: no state or size changes while a timer of half a second runs.
+TEST(Wayland, UnderAShellThatFullscreensEveryWindowItSettles) {
+  if (Compositor() != QLatin1String("weston-kiosk")) GTEST_SKIP() << "a kiosk shell's case";
+  testing::SeededSource random{8};
+  testing::FixedInstance instance;
+  runtime::QtRuntime runtime({random, instance});
+  frmMain form(runtime);
+  runtime.Start(runtime.LastForm());
+  QWidget& window = runtime.LastForm().Window();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  ASSERT_TRUE(
+      QTest::qWaitFor([&] { return window.windowState() == Qt::WindowFullScreen; }, kAnswerMs));
+  const QRect boxAt = runtime.LastForm().WidgetAt(ctl::txtResults(10))->geometry();
+  StateChanges changes(window);
+  bool fired = false;
+  QTimer::singleShot(500, &window, [&] { fired = true; });
+  ASSERT_TRUE(QTest::qWaitFor([&] { return fired; }, kAnswerMs));
+  EXPECT_EQ(changes.maximised + changes.returned + changes.resized, 0);
+  EXPECT_EQ(runtime.LastForm().WidgetAt(ctl::txtResults(10))->geometry(), boxAt);
   EXPECT_FALSE(runtime.Ended());
 }
 
