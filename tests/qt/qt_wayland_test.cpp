@@ -70,16 +70,24 @@ struct StateChanges final : QObject {
   int returned = 0;
 };
 
-TEST(Wayland, TheWindowKeepsItsDesignedSizeWhateverStateIsAskedFor) {
-  if (Compositor() == QLatin1String("weston-kiosk")) GTEST_SKIP() << "every window is fullscreen";
-  ASSERT_TRUE(QGuiApplication::platformName().startsWith("wayland"));
+// The program's window, shown.
+class Wayland : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(QGuiApplication::platformName().startsWith("wayland"));
+    runtime.Start(runtime.LastForm());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  }
+
   testing::SeededSource random{7};
   testing::FixedInstance instance;
-  runtime::QtRuntime runtime({random, instance});
-  frmMain form(runtime);
-  runtime.Start(runtime.LastForm());
+  runtime::QtRuntime runtime{{random, instance}};
+  frmMain form{runtime};
   QWidget& window = runtime.LastForm().Window();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+};
+
+TEST_F(Wayland, TheWindowKeepsItsDesignedSizeWhateverStateIsAskedFor) {
+  if (Compositor() == QLatin1String("weston-kiosk")) GTEST_SKIP() << "every window is fullscreen";
   EXPECT_TRUE(QTest::qWaitFor([&] { return AtDesignedSize(window); }, kAnswerMs));
   QWidget* lastBox = runtime.LastForm().WidgetAt(ctl::txtResults(10));
   const QRect boxAt = lastBox->geometry();
@@ -130,15 +138,8 @@ TEST(Wayland, TheWindowKeepsItsDesignedSizeWhateverStateIsAskedFor) {
 
 // Under a shell that shows every window fullscreen, the window settles with its controls in
 // place and then keeps quiet: no change of state or size while a timer of half a second runs.
-TEST(Wayland, UnderAShellThatFullscreensEveryWindowItSettles) {
+TEST_F(Wayland, UnderAShellThatFullscreensEveryWindowItSettles) {
   if (Compositor() != QLatin1String("weston-kiosk")) GTEST_SKIP() << "a kiosk shell's case";
-  testing::SeededSource random{8};
-  testing::FixedInstance instance;
-  runtime::QtRuntime runtime({random, instance});
-  frmMain form(runtime);
-  runtime.Start(runtime.LastForm());
-  QWidget& window = runtime.LastForm().Window();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
   const auto fullscreen = [&] {
     return window.windowState() == Qt::WindowFullScreen && window.width() > kDesigned.width();
   };
