@@ -18,7 +18,7 @@ test_packages=(
   libboost-dev                         # chi-square tails for the uniformity tests (Boost.Math)
   libbenchmark-dev                     # benchmarks
   librsvg2-bin                         # desktop icons drawn from the SVG
-  xvfb xdotool x11-utils x11-apps xclip  # tests on a real X display; another program's copy
+  xvfb xdotool x11-utils x11-apps xclip socat  # a real X display; another program's copy; a relay
   strace                               # proof that the program writes no file
   at-spi2-core python3-pyatspi dbus-daemon  # the window read as a screen reader reads it
   weston sway mutter kwin-wayland qt6-wayland  # Wayland sessions: Weston, tiling, GNOME, KDE

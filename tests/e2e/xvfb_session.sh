@@ -58,10 +58,20 @@ click middle lblE  # back to the defaults
 "$probe" startup-message 20 >"$work/startup" &
 listener=$!
 until_within 20 grep -q listening "$work/startup" || fail "no listener for start-up messages"
+# Its connection goes through a relay that logs each transfer with its direction: the server
+# must answer after the last request, and the start must wait for that answer before closing,
+# or the server may drop the messages with the connection.
+socat -d -d -x TCP-LISTEN:0,bind=127.0.0.1 "UNIX-CONNECT:/tmp/.X11-unix/X${DISPLAY#*:}" \
+  2>"$work/relay" &
+relay_listening() { grep -q 'listening on' "$work/relay"; }
+until_within 20 relay_listening || fail "the relay did not start: $(cat "$work/relay")"
+port=$(sed -n 's/.*listening on .*:\([0-9]*\)$/\1/p' "$work/relay")
 second_status=0
 # The ID holds the two characters the protocol quotes with a backslash.
-DESKTOP_STARTUP_ID='tolvane-"test"\x_TIME42' timeout 20 "$program" >"$work/second.log" 2>&1 ||
-  second_status=$?
+DESKTOP_STARTUP_ID='tolvane-"test"\x_TIME42' DISPLAY="127.0.0.1:$((port - 6000))" \
+  timeout 20 "$program" >"$work/second.log" 2>&1 || second_status=$?
+last_transfer=$(grep -E '^[<>] [0-9]{4}/' "$work/relay" | tail -n1 | cut -c1)
+[ "$last_transfer" = "<" ] || fail "the second start closed before the server had answered"
 wait "$listener" || fail "the second start sent no start-up message"
 grep -qxF 'remove: ID="tolvane-\"test\"\\x_TIME42"' "$work/startup" ||
   fail "start-up message: $(cat "$work/startup")"
