@@ -3,10 +3,13 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QLibraryInfo>
+#include <QPointer>
 #include <QTimer>
 #include <QVersionNumber>
 #include <QWidget>
+#include <QWindow>
 #include <QWindowStateChangeEvent>
+#include <algorithm>
 #include <chrono>
 #include <deque>
 
@@ -57,7 +60,8 @@ class DesignedSize final : public QObject {
         Settle();
       }
     } else if (event->type() == QEvent::MetaCall &&
-               watched->inherits("QtWaylandClient::QWaylandWindow")) {
+               watched->inherits("QtWaylandClient::QWaylandWindow") &&
+               IsOwnPlatformWindow(*watched)) {
       Lift();
       QTimer::singleShot(0, this, [this] { FixLimits(); });
     }
@@ -75,6 +79,24 @@ class DesignedSize final : public QObject {
     if (answers_.size() >= kMaximisedAnswers) return false;
     answers_.push_back(now);
     return true;
+  }
+
+  // The plugin's window object is not tied to its QWindow by any public interface. The main
+  // window's is the one that gets a queued call while the main window is the only one with a
+  // platform window, as at its first show; from then on calls to the others' (an open list, a
+  // message) leave the limits alone. Until it is known, every call lifts them, which is safe.
+  bool IsOwnPlatformWindow(QObject& candidate) {
+    if (ownPlatformWindow_ == nullptr) {
+      if (!OnlyPlatformWindowIsMain()) return true;
+      ownPlatformWindow_ = &candidate;
+    }
+    return &candidate == ownPlatformWindow_;
+  }
+  bool OnlyPlatformWindowIsMain() const {
+    const QWindowList windows = QGuiApplication::allWindows();
+    return std::all_of(windows.begin(), windows.end(), [this](const QWindow* window) {
+      return window->handle() == nullptr || window == window_.windowHandle();
+    });
   }
 
   void Lift() {
@@ -105,6 +127,7 @@ class DesignedSize final : public QObject {
   QWidget& window_;
   const QSize size_;
   bool lifted_ = false;
+  QPointer<QObject> ownPlatformWindow_;
   std::deque<std::chrono::steady_clock::time_point> answers_;  // the recent ones
 };
 
