@@ -10,6 +10,8 @@ class InstanceCheck {
   virtual ~InstanceCheck() = default;
   // Claims the program for this process on the first call; true when another holds it.
   virtual bool AnotherIsRunning() = 0;
+  // Gives the claim up while the process runs on unseen, so that a new start is a first start.
+  virtual void GiveUp() {}
 };
 
 // What a runtime takes from the operating system. The program's main composes them, so a

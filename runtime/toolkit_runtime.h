@@ -91,6 +91,7 @@ class ToolkitRuntime : public Runtime {
   // Tells the user, and waits until they have read it.
   virtual void ShowFailure(const std::string& message) = 0;
   const std::vector<std::unique_ptr<ToolkitForm>>& Forms() const { return forms_; }
+  InstanceCheck& Instance() { return services_.instance; }
   // For a toolkit whose windows must go before the toolkit itself does.
   void DestroyForms() { forms_.clear(); }
 

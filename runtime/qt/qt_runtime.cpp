@@ -110,6 +110,12 @@ void QtRuntime::Loop() {
   looping_ = true;
   QApplication::exec();
   looping_ = false;
+  // The window has gone. A copy made in it outlives it, as it does where the system keeps
+  // copies (Windows): the process serves it unseen, and a new start is a first start.
+  if (ExitStatus() == 0 && OwnsSecretCopy()) {
+    Instance().GiveUp();
+    ServeSecretCopy(ExitStatus());
+  }
 }
 
 void QtRuntime::Quit() {

@@ -2,7 +2,7 @@
 
 namespace tolvane::system {
 
-// The constructor and destructor live with each platform's claim.
+// The constructor, the destructor and GiveUp live with each platform's claim.
 
 // The first answer stands, "cannot tell" too: every caller in the process hears the same.
 bool SingleInstance::AnotherIsRunning() {

@@ -20,6 +20,7 @@ class SingleInstance final : public runtime::InstanceCheck {
   SingleInstance& operator=(const SingleInstance&) = delete;
 
   bool AnotherIsRunning() override;
+  void GiveUp() override;
 
  private:
   struct Claim;  // what the system holds for this instance while it runs

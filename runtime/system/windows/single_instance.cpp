@@ -27,6 +27,10 @@ struct SingleInstance::Claim {
 
 SingleInstance::SingleInstance(std::string program) : program_(std::move(program)) {}
 SingleInstance::~SingleInstance() = default;
+// The claim ends as it would with the process; the answer already given stands.
+void SingleInstance::GiveUp() {
+  claim_.reset();
+}
 
 namespace {
 
