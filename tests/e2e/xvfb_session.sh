@@ -2,8 +2,8 @@
 # Drives the real program on an Xvfb display with the mouse and keyboard, as a user would:
 # window and title, F5 and F2 redraw the passwords, clicks on a set label and a check box
 # switch classes and the look-alike warning, the warning lasts its interval and no less, a
-# second start ends silently, Esc ends the program with status 0. Every wait is for what the
-# screen shows; every point comes from the window's layout.
+# second start ends silently, Esc ends the program with status 0, a copy outlives the window.
+# Every wait is for what the screen shows; every point comes from the window's layout.
 set -euo pipefail
 program=$1
 probe=$2
@@ -80,7 +80,26 @@ grep -qxF 'remove: ID="tolvane-\"test\"\\x_TIME42"' "$work/startup" ||
 [ "$(xdotool search --onlyvisible --name '^Tolvane$' | wc -l)" -eq 1 ] || fail "more than one window"
 kill -0 "$app_pid" || fail "the first instance died"
 
-xdotool key Escape
+# A copy outlives the window: Esc closes it at once, the copy stays on the clipboard, marked,
+# the selection does not, and a new start is a first start.
+click middle txtResults
+xdotool key ctrl+a ctrl+c Escape
+shown() { xdotool search --onlyvisible --name '^Tolvane$' >/dev/null; }
+until_within 20 eval '! shown' || fail "Esc left the window"
+kill -0 "$app_pid" || fail "the copy ended with the window"
+[ -n "$(xclip -o -selection clipboard)" ] || fail "the clipboard lost the copy"
+[ "$(xclip -o -selection clipboard -t x-kde-passwordManagerHint)" = secret ] || fail "unmarked"
+! xclip -o -selection primary >/dev/null 2>&1 || fail "the selection outlived the window"
+serving=$app_pid
+"$program" >"$work/third.log" 2>&1 &
+app_pid=$!
+until_within 20 shown || fail "a start while a copy is served showed no window"
+xdotool key Escape  # nothing copied in this one: it ends at once
 await_end
 [ "$status" -eq 0 ] || fail "Esc ended the program with status $status"
+app_pid=$serving
+echo foreign | xclip -selection clipboard -i  # another program's copy ends the serving
+await_end
+[ "$status" -eq 0 ] || fail "the copy's serving ended with status $status"
+[ ! -s "$work/first.log" ] || fail "the program printed: $(cat "$work/first.log")"
 echo "xvfb session: all checks passed (the warning lasted $lasted s)"
