@@ -22,6 +22,7 @@ test_packages=(
   strace                               # proof that the program writes no file
   at-spi2-core python3-pyatspi dbus-daemon  # the window read as a screen reader reads it
   weston sway mutter kwin-wayland qt6-wayland  # Wayland sessions: Weston, tiling, GNOME, KDE
+  wtype wl-clipboard                   # typing and the clipboard under sway
   desktop-file-utils appstream dpkg-dev lintian  # checks of the installed files and the package
   mingw-w64 g++-mingw-w64-x86-64-posix googletest  # the Windows program and its tests
   wine wine64 fonts-wine               # running them
