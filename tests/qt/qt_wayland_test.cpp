@@ -8,11 +8,13 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLineEdit>
 #include <QProcess>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
 
+#include "runtime/qt/qt_clipboard.h"
 #include "runtime/qt/qt_runtime.h"
 #include "runtime_harness.h"
 #include "test_random.h"
@@ -53,6 +55,15 @@ std::optional<std::tuple<bool, int, int>> SwayView() {
   };
   walk(QJsonDocument::fromJson(swaymsg.readAllStandardOutput()).object(), false);
   return found;
+}
+
+// What wl-paste prints with these arguments; the event loop runs meanwhile, so this process
+// can answer it.
+QByteArray Paste(const QStringList& arguments) {
+  QProcess paste;
+  paste.start(QStringLiteral("wl-paste"), arguments);
+  QTest::qWaitFor([&] { return paste.state() == QProcess::NotRunning; }, kAnswerMs);
+  return paste.readAllStandardOutput();
 }
 
 // Counts the window's changes into the maximised state and back to the normal one.
@@ -155,6 +166,24 @@ TEST_F(Wayland, UnderAShellThatFullscreensEveryWindowItSettles) {
   EXPECT_EQ(window.size(), settled);
   EXPECT_EQ(runtime.LastForm().WidgetAt(ctl::txtResults(10))->geometry(), boxAt);
   EXPECT_FALSE(runtime.Ended());
+}
+
+// A copy from a result box is served, marked, until another client copies: under KWin, whose
+// data-control protocol lets wl-paste and wl-copy in without a window. Elsewhere a headless
+// client holds no clipboard without a key typed (sway: the session test types), Weston's
+// headless session has no seat, and mutter refuses a client without a keyboard.
+TEST_F(Wayland, ACopyIsServedMarkedUntilAnotherClientCopies) {
+  if (Compositor() != QLatin1String("kwin")) GTEST_SKIP() << "no clipboard without typing";
+  auto* box = static_cast<QLineEdit*>(runtime.LastForm().WidgetAt(ctl::txtResults(1)));
+  box->selectAll();
+  box->copy();
+  ASSERT_TRUE(QTest::qWaitFor([] { return runtime::OwnsSecretCopy(); }, kAnswerMs));
+  ASSERT_EQ(Paste({QStringLiteral("-n")}), box->text().toUtf8());
+  ASSERT_EQ(Paste({QStringLiteral("-n"), QStringLiteral("-t"), runtime::kPasswordManagerHint}),
+            "secret");
+  QTimer::singleShot(0, [] { QProcess::startDetached(QStringLiteral("wl-copy"), {"foreign"}); });
+  runtime::ServeSecretCopy(0);  // returns once the clipboard is another's
+  EXPECT_FALSE(runtime::OwnsSecretCopy());
 }
 
 }  // namespace
