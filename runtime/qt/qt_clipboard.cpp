@@ -26,23 +26,24 @@ bool Owns(const QClipboard& clipboard, QClipboard::Mode mode) {
 }
 
 class SecretCopy;
-// While the process serves a copy unseen: the copy and the status the program ends with.
-SecretCopy* served = nullptr;
-int servedStatus = 0;
+std::vector<SecretCopy*> liveCopies;  // made, and not yet deleted by the toolkit
+int servingStatus = -1;  // while the process serves a copy unseen: the status it ends with
 
 // Every format the toolkit offered for a copy, plus the hint, in bytes held here alone: each
-// reader gets a copy of its own, so the held bytes are never shared and are overwritten when
-// the toolkit lets go of the copy (another program took the clipboard, or it was cleared).
+// reader gets a copy of its own, so the held bytes are never shared and can be overwritten,
+// as they are once the copy is no longer offered.
 class SecretCopy final : public QMimeData {
  public:
-  explicit SecretCopy(const QMimeData& copied) {
+  SecretCopy(const QMimeData& copied, QClipboard::Mode mode) : mode_(mode) {
     for (const QString& format : copied.formats()) Hold(format, copied.data(format));
     Hold(QString::fromLatin1(kPasswordManagerHint), "secret");
+    liveCopies.push_back(this);
   }
   ~SecretCopy() override {
     Wipe();
-    if (served == this) served = nullptr;
+    std::erase(liveCopies, this);
   }
+  QClipboard::Mode Mode() const { return mode_; }
   void Wipe() {
     for (auto& [format, bytes] : held_) explicit_bzero(bytes.data(), bytes.size());
   }
@@ -72,22 +73,25 @@ class SecretCopy final : public QMimeData {
     return nullptr;
   }
 
+  const QClipboard::Mode mode_;
   std::vector<std::pair<QString, QByteArray>> held_;
 };
 
-SecretCopy* OwnedSecretCopy() {
-  QClipboard* clipboard = QGuiApplication::clipboard();
-  if (!clipboard->ownsClipboard()) return nullptr;
-  return dynamic_cast<SecretCopy*>(const_cast<QMimeData*>(clipboard->mimeData()));
+// A copy that another program's took the place of is overwritten at once: the toolkit's
+// Wayland plugin keeps it until the program ends.
+void WipeCopiesLetGo(const QClipboard& clipboard) {
+  for (SecretCopy* copy : liveCopies) {
+    if (!Owns(clipboard, copy->Mode())) copy->Wipe();
+  }
 }
 
 // When the display goes, the toolkit warns and ends the process itself with status 1. For a
 // process that serves a copy unseen that is its normal end: no word, the copy overwritten,
 // and the program's own status.
 void EndServingWithTheDisplay() {
-  if (served == nullptr) return;
-  served->Wipe();
-  std::_Exit(servedStatus);
+  if (servingStatus < 0) return;
+  for (SecretCopy* copy : liveCopies) copy->Wipe();
+  std::_Exit(servingStatus);
 }
 void Silent(QtMsgType, const QMessageLogContext&, const QString&) {}
 
@@ -96,25 +100,28 @@ void Silent(QtMsgType, const QMessageLogContext&, const QString&) {}
 void MarkCopiesAsSecret(QObject& context) {
   QClipboard* clipboard = QGuiApplication::clipboard();
   QObject::connect(clipboard, &QClipboard::changed, &context, [clipboard](QClipboard::Mode mode) {
+    WipeCopiesLetGo(*clipboard);
     const QMimeData* data = clipboard->mimeData(mode);
     if (!Owns(*clipboard, mode) || data == nullptr || !data->hasText() ||
         data->hasFormat(kPasswordManagerHint)) {
       return;
     }
-    clipboard->setMimeData(new SecretCopy(*data), mode);  // changed() again, now with the hint
+    clipboard->setMimeData(new SecretCopy(*data, mode),
+                           mode);  // changed() again, now with the hint
   });
 }
 
 bool OwnsSecretCopy() {
-  return OwnedSecretCopy() != nullptr;
+  const QClipboard* clipboard = QGuiApplication::clipboard();
+  return clipboard->ownsClipboard() &&
+         dynamic_cast<const SecretCopy*>(clipboard->mimeData()) != nullptr;
 }
 
 void ServeSecretCopy(int status) {
   QClipboard* clipboard = QGuiApplication::clipboard();
   if (clipboard->ownsSelection()) clipboard->clear(QClipboard::Selection);
-  served = OwnedSecretCopy();
-  if (served == nullptr) return;
-  servedStatus = status;
+  if (!OwnsSecretCopy()) return;
+  servingStatus = status;
   std::atexit(EndServingWithTheDisplay);
   const QtMessageHandler previous = qInstallMessageHandler(Silent);
   QEventLoop serving;
@@ -123,9 +130,7 @@ void ServeSecretCopy(int status) {
   });
   serving.exec();
   qInstallMessageHandler(previous);
-  // Some toolkit plugins keep a cancelled copy until they end: it is overwritten now.
-  if (served != nullptr) served->Wipe();
-  served = nullptr;
+  servingStatus = -1;
 }
 
 }  // namespace tolvane::runtime
