@@ -5,6 +5,8 @@
 #include <QAccessibleWidget>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetrics>
+#include <QLineEdit>
 #include <algorithm>
 
 #include "runtime/qt/qt_controls.h"
@@ -16,6 +18,8 @@ namespace {
 constexpr char kLabelFor[] = "tolvaneLabelFor";
 constexpr char kLabelledBy[] = "tolvaneLabelledBy";
 constexpr char kContainer[] = "tolvaneContainer";
+constexpr char kCaptionNote[] = "tolvaneCaptionNote";
+constexpr char kAnnouncer[] = "tolvaneAnnouncer";
 
 using Relations = QList<QPair<QAccessibleInterface*, QAccessible::Relation>>;
 
@@ -38,19 +42,49 @@ Relations WithLinked(const QWidget* widget, const char* property, QAccessible::R
   return Relations{{iface, kind}} + found;
 }
 
+// Text that a reader reads and cannot change: no selection, no caret of its own.
+class ReadOnlyText : public QAccessibleTextInterface {
+ public:
+  virtual QString Text() const = 0;
+
+  QString text(int start, int end) const override { return Text().mid(start, end - start); }
+  int characterCount() const override { return static_cast<int>(Text().size()); }
+  void selection(int, int* start, int* end) const override { *start = *end = 0; }
+  int selectionCount() const override { return 0; }
+  void addSelection(int, int) override {}
+  void removeSelection(int) override {}
+  void setSelection(int, int, int) override {}
+  int cursorPosition() const override { return 0; }
+  void setCursorPosition(int) override {}
+  QRect characterRect(int) const override { return {}; }
+  int offsetAtPoint(const QPoint&) const override { return -1; }
+  void scrollToSubstring(int, int) override {}
+  QString attributes(int, int* start, int* end) const override {
+    *start = 0;
+    *end = characterCount();
+    return {};
+  }
+};
+
 // A pick list as Qt presents a pick-only combo box (its drop-down list as the one child, the
 // actions that open and close it, the entry as the value), except that its name is its own:
-// Qt on Linux names a combo box by its current entry. A list of numbers, such as a length
-// list, also offers its entry as a number in the range of its entries.
-class PickListAccessible final : public QAccessibleWidget, public QAccessibleValueInterface {
+// Qt on Linux names a combo box by its current entry. Its entry is also its text, which is
+// what a screen reader says as the value where the toolkit's drop-down offers no selection
+// to read (Qt 6.4). A list of numbers, such as a length list, also offers its entry as a
+// number in the range of its entries.
+class PickListAccessible final : public QAccessibleWidget,
+                                 public QAccessibleValueInterface,
+                                 public ReadOnlyText {
  public:
   explicit PickListAccessible(QComboBox* list) : QAccessibleWidget(list, QAccessible::ComboBox) {}
 
   void* interface_cast(QAccessible::InterfaceType t) override {
     if (t == QAccessible::ValueInterface)
       return NumberAt(0).isValid() ? static_cast<QAccessibleValueInterface*>(this) : nullptr;
+    if (t == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
     return QAccessibleWidget::interface_cast(t);
   }
+  QString Text() const override { return List().currentText(); }
 
   QString text(QAccessible::Text t) const override {
     const bool named = !List().accessibleName().isEmpty();
@@ -111,7 +145,10 @@ class PickListAccessible final : public QAccessibleWidget, public QAccessibleVal
   }
 };
 
-// A check box as Qt presents one, labelled by the label beside it.
+// A check box as Qt presents one, named by its caption. The label beside it, which shows the
+// box's character set and switches it when clicked, is its controller, and its text is the
+// box's description, unless a note stands there for now: as its label, a screen reader would
+// say the set instead of the caption.
 class LabelledBoxAccessible final : public QAccessibleWidget {
  public:
   explicit LabelledBoxAccessible(QCheckBox* box) : QAccessibleWidget(box, QAccessible::CheckBox) {}
@@ -133,8 +170,14 @@ class LabelledBoxAccessible final : public QAccessibleWidget {
       QAccessibleWidget::doAction(action);
     }
   }
+  QString text(QAccessible::Text t) const override {
+    if (t != QAccessible::Description) return QAccessibleWidget::text(t);
+    const QString note = widget()->property(kCaptionNote).toString();
+    const auto* label = static_cast<const ClickableLabel*>(Linked(widget(), kLabelledBy));
+    return !note.isEmpty() || label == nullptr ? note : label->text();
+  }
   Relations relations(QAccessible::Relation match) const override {
-    return WithLinked(widget(), kLabelledBy, QAccessible::Label, match,
+    return WithLinked(widget(), kLabelledBy, QAccessible::Controller, match,
                       QAccessibleWidget::relations(match));
   }
 
@@ -156,9 +199,116 @@ class BoxLabelAccessible final : public QAccessibleWidget {
       static_cast<ClickableLabel*>(widget())->Click();
   }
   Relations relations(QAccessible::Relation match) const override {
-    return WithLinked(widget(), kLabelFor, QAccessible::Labelled, match,
+    return WithLinked(widget(), kLabelFor, QAccessible::Controlled, match,
                       QAccessibleWidget::relations(match));
   }
+};
+
+// A result box as Qt presents a line edit, except that its one line is the whole text in
+// every reading (Qt 6.4 ends a one-line edit's line a character early, so a reader said the
+// password without its last character).
+class ResultBoxAccessible final : public QAccessibleWidget,
+                                  public QAccessibleTextInterface,
+                                  public QAccessibleEditableTextInterface {
+  static constexpr int kTextMargin = 2;  // a line edit's own, left of its text
+
+ public:
+  explicit ResultBoxAccessible(QLineEdit* box)
+      : QAccessibleWidget(box, QAccessible::EditableText) {}
+
+  void* interface_cast(QAccessible::InterfaceType t) override {
+    if (t == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
+    if (t == QAccessible::EditableTextInterface)
+      return static_cast<QAccessibleEditableTextInterface*>(this);
+    return QAccessibleWidget::interface_cast(t);
+  }
+  QString text(QAccessible::Text t) const override {
+    return t == QAccessible::Value ? Box().text() : QAccessibleWidget::text(t);
+  }
+  QAccessible::State state() const override {
+    QAccessible::State s = QAccessibleWidget::state();
+    s.editable = !Box().isReadOnly();
+    s.readOnly = Box().isReadOnly();
+    s.selectableText = true;
+    return s;
+  }
+
+  QString text(int start, int end) const override { return Box().text().mid(start, end - start); }
+  int characterCount() const override { return static_cast<int>(Box().text().size()); }
+  QString textAtOffset(int offset, QAccessible::TextBoundaryType boundary, int* start,
+                       int* end) const override {
+    if (boundary == QAccessible::CharBoundary || boundary == QAccessible::WordBoundary)
+      return QAccessibleTextInterface::textAtOffset(offset, boundary, start, end);
+    *start = 0;
+    *end = characterCount();
+    return Box().text();
+  }
+  QString textBeforeOffset(int offset, QAccessible::TextBoundaryType boundary, int* start,
+                           int* end) const override {
+    if (boundary == QAccessible::CharBoundary || boundary == QAccessible::WordBoundary)
+      return QAccessibleTextInterface::textBeforeOffset(offset, boundary, start, end);
+    *start = *end = -1;  // one line: nothing before it or after it
+    return {};
+  }
+  QString textAfterOffset(int offset, QAccessible::TextBoundaryType boundary, int* start,
+                          int* end) const override {
+    if (boundary == QAccessible::CharBoundary || boundary == QAccessible::WordBoundary)
+      return QAccessibleTextInterface::textAfterOffset(offset, boundary, start, end);
+    *start = *end = -1;
+    return {};
+  }
+
+  void selection(int index, int* start, int* end) const override {
+    *start = *end = 0;
+    if (index != 0 || !Box().hasSelectedText()) return;
+    *start = Box().selectionStart();
+    *end = *start + Box().selectionLength();
+  }
+  int selectionCount() const override { return Box().hasSelectedText() ? 1 : 0; }
+  void addSelection(int start, int end) override { setSelection(0, start, end); }
+  void removeSelection(int) override { Box().deselect(); }
+  void setSelection(int, int start, int end) override { Box().setSelection(start, end - start); }
+  int cursorPosition() const override { return Box().cursorPosition(); }
+  void setCursorPosition(int position) override { Box().setCursorPosition(position); }
+  // On screen, as the box draws its text: from the left of its contents, after a margin.
+  QRect characterRect(int offset) const override {
+    const QLineEdit& box = Box();
+    if (offset < 0 || offset >= characterCount()) return {};
+    const QFontMetrics metrics(box.font());
+    const QRect contents = box.contentsRect();
+    const int left =
+        contents.left() + kTextMargin + metrics.horizontalAdvance(box.text().left(offset));
+    const QRect rect(left, contents.center().y() - metrics.height() / 2,
+                     metrics.horizontalAdvance(box.text().at(offset)), metrics.height());
+    return QRect(box.mapToGlobal(rect.topLeft()), rect.size());
+  }
+  int offsetAtPoint(const QPoint& point) const override {
+    return Box().cursorPositionAt(Box().mapFromGlobal(point));
+  }
+  void scrollToSubstring(int, int) override {}
+  QString attributes(int, int* start, int* end) const override {
+    *start = 0;
+    *end = characterCount();
+    return {};
+  }
+
+  void deleteText(int start, int end) override { replaceText(start, end, {}); }
+  void insertText(int offset, const QString& text) override { replaceText(offset, offset, text); }
+  void replaceText(int start, int end, const QString& text) override {
+    if (Box().isReadOnly()) return;
+    Box().setText(Box().text().left(start) + text + Box().text().mid(end));
+  }
+
+ private:
+  QLineEdit& Box() const { return *static_cast<QLineEdit*>(widget()); }
+};
+
+// An announcement: a notification that a screen reader speaks as it appears. It takes no
+// room and draws nothing.
+class AnnouncerAccessible final : public QAccessibleWidget {
+ public:
+  explicit AnnouncerAccessible(QWidget* announcer)
+      : QAccessibleWidget(announcer, QAccessible::Notification) {}
 };
 
 // The window (read as a frame) or a frame: children in screen order, row by row from the
@@ -209,9 +359,11 @@ QAccessibleInterface* Factory(const QString&, QObject* object) {
   if (widget == nullptr) return nullptr;
   if (widget->property(kContainer).toBool() || dynamic_cast<EtchedFrame*>(widget))
     return new ContainerAccessible(widget);
+  if (widget->property(kAnnouncer).toBool()) return new AnnouncerAccessible(widget);
   if (auto* label = dynamic_cast<ClickableLabel*>(widget)) return new BoxLabelAccessible(label);
   if (auto* box = qobject_cast<QCheckBox*>(widget)) return new LabelledBoxAccessible(box);
   if (auto* list = qobject_cast<QComboBox*>(widget)) return new PickListAccessible(list);
+  if (auto* box = dynamic_cast<WholeTextEdit*>(widget)) return new ResultBoxAccessible(box);
   return nullptr;  // Qt's own interface
 }
 
@@ -237,6 +389,32 @@ void NameDropDown(QComboBox& list, QAbstractItemView& view) {
   view.setAccessibleName(list.accessibleName());
   view.parentWidget()->setAccessibleName(list.accessibleName());
   view.setCurrentIndex(list.model()->index(list.currentIndex(), 0));
+}
+
+// The description is read, not pushed: a change of it would be spoken by some screen readers
+// as well as the announcement, and by none the same way (Qt 6.4 sends the object, not the text).
+void SetCaptionNote(QWidget& box, const QString& note) {
+  const QList<QCheckBox*> boxes = box.window()->findChildren<QCheckBox*>();
+  const bool noted = std::any_of(boxes.begin(), boxes.end(), [](const QCheckBox* other) {
+    return !other->property(kCaptionNote).toString().isEmpty();
+  });
+  box.setProperty(kCaptionNote, note);
+  if (!noted && !note.isEmpty()) Announce(*box.window(), note);
+}
+
+// A notification shown anew with the text as its name: screen readers speak a notification
+// as it appears (Qt 6.4 has no announcement of its own to send).
+void Announce(QWidget& window, const QString& text) {
+  auto* announcer = window.findChild<QWidget*>(kAnnouncer, Qt::FindDirectChildrenOnly);
+  if (announcer == nullptr) {
+    announcer = new QWidget(&window);
+    announcer->setObjectName(kAnnouncer);
+    announcer->setProperty(kAnnouncer, true);
+    announcer->setGeometry(0, 0, 0, 0);
+  }
+  announcer->hide();
+  announcer->setAccessibleName(text);
+  announcer->show();
 }
 
 void MarkContainer(QWidget& container) {

@@ -21,6 +21,11 @@ void MarkLabelFor(QWidget& label, QWidget& box);
 void FollowEntryInDropDown(QComboBox& list);
 // Gives the drop-down the list's name and current entry; for the list, as it opens.
 void NameDropDown(QComboBox& list, QAbstractItemView& view);
+// A note that the box's caption colour carries (empty: none): read as the box's description
+// while it stands, and announced once as it first appears in the window.
+void SetCaptionNote(QWidget& box, const QString& note);
+// Has screen readers say the text now, once.
+void Announce(QWidget& window, const QString& text);
 // A window whose children read top to bottom, then left to right, as a frame's do. Before any
 // accessibility event of the window: its interface is made at the first.
 void MarkContainer(QWidget& window);

@@ -39,10 +39,9 @@ void QtCheckBox::SetForeColor(Color color) {
   palette.setColor(QPalette::WindowText, ToQColor(color));
   palette.setColor(QPalette::ButtonText, ToQColor(color));
   box_.setPalette(palette);
-  // Heard as well as seen (Qt tells screen readers of the change).
+  // Heard as well as seen.
   const std::string_view note = CaptionColourNote(layout_, slot_, color);
-  const QString description = QString::fromUtf8(note.data(), static_cast<qsizetype>(note.size()));
-  if (box_.accessibleDescription() != description) box_.setAccessibleDescription(description);
+  SetCaptionNote(box_, QString::fromUtf8(note.data(), static_cast<qsizetype>(note.size())));
 }
 
 PickList::PickList(QWidget* parent) : QComboBox(parent) {
@@ -83,6 +82,9 @@ void QtComboBox::SetListIndex(int index) {
 
 void QtTextBox::SetText(std::string_view utf8) {
   edit_.setText(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+  // A reader does not speak a change it did not see the user make: the box in use says its
+  // new text.
+  if (edit_.hasFocus()) Announce(*edit_.window(), edit_.text());
 }
 
 QtTimer::QtTimer(QTimer& timer, std::size_t slot, EventPort& port) : timer_(timer) {

@@ -60,9 +60,9 @@ TEST_F(Desktop, EveryControlHasASpokenName) {
   }
 }
 
-// Each set label names its check box and each box is labelled by it, both ways round; the
-// box's caption is its own name, not the label's.
-TEST_F(Desktop, SetLabelsAndCheckBoxesNameEachOther) {
+// Each set label controls its check box, both ways round, and its set is the box's
+// description; the box's caption is its name.
+TEST_F(Desktop, SetLabelsControlTheirCheckBoxesAndDescribeThem) {
   const auto first = [&](std::size_t slot, QAccessible::Relation kind) -> QObject* {
     const auto found = QAccessible::queryAccessibleInterface(At(slot))->relations(kind);
     return found.isEmpty() ? nullptr : found.first().first->object();
@@ -70,8 +70,10 @@ TEST_F(Desktop, SetLabelsAndCheckBoxesNameEachOther) {
   for (auto [label, box] : {std::pair{ctl::lblA, ctl::chA}, std::pair{ctl::lblB, ctl::chB},
                             std::pair{ctl::lblC, ctl::chC}, std::pair{ctl::lblD, ctl::chD},
                             std::pair{ctl::lblE, ctl::chE}, std::pair{ctl::lblF, ctl::chF}}) {
-    EXPECT_EQ(first(label, QAccessible::Labelled), At(box)) << label;
-    EXPECT_EQ(first(box, QAccessible::Label), At(label)) << box;
+    EXPECT_EQ(first(label, QAccessible::Controlled), At(box)) << label;
+    EXPECT_EQ(first(box, QAccessible::Controller), At(label)) << box;
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(At(box))->text(QAccessible::Description),
+              static_cast<QLabel*>(At(label))->text());
   }
 }
 
