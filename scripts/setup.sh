@@ -21,6 +21,7 @@ test_packages=(
   xvfb xdotool x11-utils x11-apps xclip socat  # a real X display; another program's copy; a relay
   strace                               # proof that the program writes no file
   at-spi2-core python3-pyatspi dbus-daemon  # the window read as a screen reader reads it
+  orca                                 # and what a screen reader says
   weston sway mutter kwin-wayland qt6-wayland  # Wayland sessions: Weston, tiling, GNOME, KDE
   wtype wl-clipboard                   # typing and the clipboard under sway
   desktop-file-utils appstream dpkg-dev lintian  # checks of the installed files and the package

@@ -363,7 +363,7 @@ QAccessibleInterface* Factory(const QString&, QObject* object) {
   if (auto* label = dynamic_cast<ClickableLabel*>(widget)) return new BoxLabelAccessible(label);
   if (auto* box = qobject_cast<QCheckBox*>(widget)) return new LabelledBoxAccessible(box);
   if (auto* list = qobject_cast<QComboBox*>(widget)) return new PickListAccessible(list);
-  if (auto* box = dynamic_cast<WholeTextEdit*>(widget)) return new ResultBoxAccessible(box);
+  if (auto* box = qobject_cast<QLineEdit*>(widget)) return new ResultBoxAccessible(box);
   return nullptr;  // Qt's own interface
 }
 

@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# What Orca says as a user goes through the window with the keyboard: a length list's bound,
+# the check boxes' captions, the look-alike note once, a password whole, and a refresh once.
+# Orca runs with its speech off and its debug log on, where each line it would say stands as
+# "SPEECH OUTPUT: '...'"; on the display of with_xvfb.sh, with an accessibility bus of this
+# test's own. Arguments: the program.
+set -euo pipefail
+program=$1
+if [ -z "${TOLVANE_ACCESSIBILITY_BUS:-}" ]; then
+  export TOLVANE_ACCESSIBILITY_BUS=1
+  exec dbus-run-session -- "$0" "$@"
+fi
+# shellcheck source=session.sh
+. "$(dirname "$0")/session.sh"
+/usr/libexec/at-spi-bus-launcher --launch-immediately >"$work/bus.log" 2>&1 &
+launcher=$!
+# Orca's settings of this test's own; its customizations, which it runs as it starts, have
+# it write each line of its log at once instead of in blocks.
+export HOME=$work
+mkdir "$work/orca"
+printf 'from orca import debug\ndebug.debugFile.reconfigure(line_buffering=True)\n' \
+  >"$work/orca/orca-customizations.py"
+orca --user-prefs "$work/orca" --disable speech --disable braille --disable braille-monitor \
+  --debug-file="$work/orca.log" >"$work/orca.out" 2>&1 &
+reader=$!
+trap 'kill "$launcher" "$reader" 2>/dev/null; cleanup' EXIT
+
+# What Orca said since the last mark, as one line of words: Orca 43 and 48 split, quote and
+# end their lines differently.
+marked=0
+mark() { marked=$(grep -c "SPEECH OUTPUT" "$work/orca.log" || true); }
+spoken_lines() { grep -s "SPEECH OUTPUT" "$work/orca.log" || true; }
+spoken() {
+  spoken_lines | tail -n +$((marked + 1)) |
+    sed -E "s/^.*SPEECH OUTPUT: '//; s/' ?\{[^{}]*\}$//; s/'$//; s/[.]$//" | tr '\n' ' '
+}
+says() { spoken | grep -qF -- "$1"; }
+expect() { until_within 30 says "$1" || fail "Orca did not say \"$1\" but: $(spoken)"; }
+times() { spoken | grep -oF -- "$1" | wc -l; }
+selected() { xclip -o -selection primary 2>/dev/null; }
+
+started() { grep -qs "Startup complete" "$work/orca.log"; }
+until_within 60 started || fail "Orca did not start: $(cat "$work/orca.out")"
+mark
+"$program" >"$work/program.log" 2>&1 &
+app_pid=$!
+window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Tolvane$' | head -n1) ||
+  fail "no window"
+xdotool windowfocus --sync "$window"  # no window manager gives it the keyboard
+expect "Длина от combo box 8"
+mark
+xdotool key Tab
+expect "Длина до combo box 12"
+
+for caption in "Цифры" "ENG Прописные буквы" "ENG Строчные буквы" "Специальные символы"; do
+  mark
+  xdotool key Tab
+  expect "$caption check box checked"
+done
+mark
+xdotool key Tab
+expect "РУС Прописные буквы check box not checked"
+mark
+xdotool key space  # Cyrillic capitals with Latin ones: the note, once
+expect "При использовании нескольких языков возможны похожие символы!"
+xdotool key space  # and off again, which ends the warning
+expect "not checked"
+[ "$(times "При использовании")" -eq 1 ] || fail "the note was said again: $(spoken)"
+
+mark
+xdotool key Tab Tab
+expect "Пароль 1 text"
+xdotool key End shift+Home  # selected by the user: the primary selection
+until_within 30 selected >/dev/null 2>&1 || fail "nothing selected in the box"
+password=$(selected)
+expect "$password selected"
+mark
+xdotool key F5
+expect "notification"
+xdotool key ctrl+a
+until_within 30 eval '[ "$(selected)" != "$password" ]' || fail "F5 changed nothing"
+expect "notification $(selected)"
+[ "$(times notification)" -eq 1 ] || fail "the refresh was said more than once: $(spoken)"
+
+xdotool key Escape
+await_end
+echo "orca speech: all checks passed"
