@@ -47,6 +47,13 @@ std::vector<std::size_t> StackingOrder(const FormLayout& layout) {
   return order;
 }
 
+std::string_view LabelCaption(const FormLayout& layout, std::size_t slot) {
+  for (const ControlLayout& control : layout.controls) {
+    if (control.labelFor == slot) return control.caption;
+  }
+  return {};
+}
+
 std::string_view CaptionColourNote(const FormLayout& layout, std::size_t slot, Color caption) {
   const ControlLayout& control = layout.controls[slot];
   if (caption == control.foreColor || control.colourNote == kNoControl) return {};

@@ -84,6 +84,8 @@ TwipRect InClientArea(const FormLayout& layout, std::size_t slot);
 // A check box's description for screen readers while its caption has the given colour: the
 // note that explains the colour while it is not the designed one, nothing otherwise.
 std::string_view CaptionColourNote(const FormLayout& layout, std::size_t slot, Color caption);
+// The caption of the label that belongs to the control: for a check box, its character set.
+std::string_view LabelCaption(const FormLayout& layout, std::size_t slot);
 
 // The slots that take the focus, in the order Tab visits them (tab index; ties keep table
 // order).

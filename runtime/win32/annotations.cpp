@@ -46,4 +46,15 @@ void Annotations::SetDescription(HWND control, std::wstring_view description) {
   Set(services_, control, PROPID_ACC_DESCRIPTION, description);
 }
 
+void Annotations::SetCheckBoxNote(HWND box, std::wstring_view note, std::wstring_view set) {
+  SetDescription(box, note.empty() ? set : note);
+  const bool first = noted_.empty() && !note.empty();
+  if (note.empty()) {
+    noted_.erase(box);
+  } else {
+    noted_.insert(box);
+  }
+  if (first) NotifyWinEvent(EVENT_SYSTEM_ALERT, box, OBJID_CLIENT, CHILDID_SELF);
+}
+
 }  // namespace tolvane::runtime

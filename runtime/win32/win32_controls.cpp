@@ -23,7 +23,8 @@ void Win32CheckBox::SetForeColor(Color color) {
   foreColor_ = color;
   InvalidateRect(box_, nullptr, TRUE);  // the caption is drawn in WM_CTLCOLORSTATIC's color
   // Heard as well as seen.
-  annotations_.SetDescription(box_, Widen(CaptionColourNote(layout_, slot_, color)));
+  annotations_.SetCheckBoxNote(box_, Widen(CaptionColourNote(layout_, slot_, color)),
+                               Widen(LabelCaption(layout_, slot_)));
 }
 
 void Win32ComboBox::AddItem(std::string_view text) {

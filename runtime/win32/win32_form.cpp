@@ -239,6 +239,7 @@ void Win32Form::Attach(std::size_t slot, const FormLayout& layout, HWND hwnd) {
     case ControlKind::CheckBox:
       SendMessageW(hwnd, BM_SETCHECK, control.value ? BST_CHECKED : BST_UNCHECKED, 0);
       c.checkBox = std::make_unique<Win32CheckBox>(hwnd, slot, Port(), layout, annotations_);
+      annotations_.SetCheckBoxNote(hwnd, {}, Widen(LabelCaption(layout, slot)));
       break;
     case ControlKind::TextBox:
       SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0);  // no limit

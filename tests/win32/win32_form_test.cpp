@@ -8,6 +8,7 @@
 #include <string>
 #include <thread>
 #include <utility>
+#include <vector>
 
 #include "runtime/win32/win32_runtime.h"
 #include "runtime_harness.h"
@@ -187,6 +188,38 @@ TEST_F(Win32Window, KeysReachTheFocusedControlAfterSwitchingAwayAndBackAndAfterM
   runtime.PumpMessages();
   EXPECT_NE(form.txtResults(1).Text(), before);
   DestroyWindow(other);
+}
+
+std::vector<HWND> alerts;  // the sources of the alerts heard so far
+
+// The look-alike note is raised as an alert once as it appears, not as it goes, and again
+// the next time. A sentinel alert of the test's own comes after whatever was raised before.
+TEST_F(Win32Window, TheNoteIsRaisedAsAnAlertOnceAsItAppears) {
+  const HWINEVENTHOOK hook = SetWinEventHook(
+      EVENT_SYSTEM_ALERT, EVENT_SYSTEM_ALERT, nullptr,
+      [](HWINEVENTHOOK, DWORD, HWND source, LONG, LONG, DWORD, DWORD) { alerts.push_back(source); },
+      GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+  ASSERT_NE(hook, nullptr);
+  const auto raised = [&] {
+    NotifyWinEvent(EVENT_SYSTEM_ALERT, listener, OBJID_CLIENT, CHILDID_SELF);
+    const ULONGLONG deadline = GetTickCount64() + 10000;
+    while ((alerts.empty() || alerts.back() != listener) && GetTickCount64() < deadline) {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+      runtime.PumpMessages();
+    }
+    EXPECT_FALSE(alerts.empty()) << "the sentinel alert did not arrive";
+    if (!alerts.empty()) alerts.pop_back();
+    return std::exchange(alerts, {}).size();
+  };
+  runtime::CheckBox& cyrillic = runtime.LastForm().CheckBoxAt(ctl::chE);
+  EXPECT_EQ(raised(), 0u);
+  cyrillic.SetValue(1);  // with the Latin capitals on: both captions turn red
+  EXPECT_EQ(raised(), 1u);
+  cyrillic.SetValue(0);
+  EXPECT_EQ(raised(), 0u);
+  cyrillic.SetValue(1);
+  EXPECT_EQ(raised(), 1u);
+  UnhookWinEvent(hook);
 }
 
 // Moved to a monitor of another DPI, the window lays itself out again for it, at the place the
