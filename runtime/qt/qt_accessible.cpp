@@ -185,7 +185,8 @@ class LabelledBoxAccessible final : public QAccessibleWidget {
   QCheckBox& Box() const { return *static_cast<QCheckBox*>(widget()); }
 };
 
-// A label; one that names a check box offers its click (which switches the box) as an action.
+// A label; one that belongs to a check box offers its click (which switches the box) as an
+// action.
 class BoxLabelAccessible final : public QAccessibleWidget {
  public:
   explicit BoxLabelAccessible(ClickableLabel* label)

@@ -8,12 +8,13 @@ namespace tolvane::runtime {
 
 // What screen readers get beyond Qt's own accessible interfaces, for widgets marked below:
 // a length list says its name and its bound (Qt on Linux reads the bound as the name); a
-// label names its check box and offers its click; a container (the window, a frame) lists
-// its children in screen order, and the window reads as a frame. Installing more than once
-// does nothing.
+// label controls its check box, describes it and offers its click; a result box reads as one
+// whole line; a container (the window, a frame) lists its children in screen order, and the
+// window reads as a frame. Installing more than once does nothing.
 void InstallAccessibility();
 
-// The label's text names the check box; its click is offered as an action.
+// The label controls the check box and its text describes it; its click is offered as an
+// action.
 void MarkLabelFor(QWidget& label, QWidget& box);
 // The list's drop-down, once it exists, speaks the list's name and has the current entry
 // selected, so the entry a screen reader finds selected is the bound. The drop-down is made
