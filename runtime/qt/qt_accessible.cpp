@@ -403,9 +403,13 @@ void SetCaptionNote(QWidget& box, const QString& note) {
   if (!noted && !note.isEmpty()) Announce(*box.window(), note);
 }
 
-// A notification shown anew with the text as its name: screen readers speak a notification
-// as it appears (Qt 6.4 has no announcement of its own to send).
+// The toolkit's announcement where it has one (6.8); before that, a notification shown anew
+// with the text as its name, which screen readers speak as it appears.
 void Announce(QWidget& window, const QString& text) {
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+  QAccessibleAnnouncementEvent announcement(&window, text);
+  QAccessible::updateAccessibility(&announcement);
+#else
   auto* announcer = window.findChild<QWidget*>(kAnnouncer, Qt::FindDirectChildrenOnly);
   if (announcer == nullptr) {
     announcer = new QWidget(&window);
@@ -416,6 +420,7 @@ void Announce(QWidget& window, const QString& text) {
   announcer->hide();
   announcer->setAccessibleName(text);
   announcer->show();
+#endif
 }
 
 void MarkContainer(QWidget& container) {
