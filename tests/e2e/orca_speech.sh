@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # What Orca says as a user goes through the window with the keyboard: a length list's bound,
 # the check boxes' captions, the look-alike note once, a password whole, and a refresh once.
-# Orca runs with its speech off and its debug log on, where each line it would say stands as
-# "SPEECH OUTPUT: '...'"; on the display of with_xvfb.sh, with an accessibility bus of this
-# test's own. Arguments: the program.
+# Orca runs without a speech server and with its debug log on, where each line it would say
+# stands as "SPEECH OUTPUT: '...'"; on the display of with_xvfb.sh, with an accessibility bus
+# of this test's own. Arguments: the program.
 set -euo pipefail
 program=$1
 if [ -z "${TOLVANE_ACCESSIBILITY_BUS:-}" ]; then
@@ -14,16 +14,30 @@ fi
 . "$(dirname "$0")/session.sh"
 /usr/libexec/at-spi-bus-launcher --launch-immediately >"$work/bus.log" 2>&1 &
 launcher=$!
-# Orca's settings of this test's own; its customizations, which it runs as it starts, have
-# it write each line of its log at once instead of in blocks.
+# Orca's settings of this test's own. Its customizations, which it runs as it starts, have it
+# write each line of its log at once instead of in blocks, and start no speech server (the
+# speech dispatcher waits for a sound device here): speech stays on, so Orca still says, and
+# logs, all it would say, messages included.
 export HOME=$work
 mkdir "$work/orca"
-printf 'from orca import debug\ndebug.debugFile.reconfigure(line_buffering=True)\n' \
-  >"$work/orca/orca-customizations.py"
-orca --user-prefs "$work/orca" --disable speech --disable braille --disable braille-monitor \
+cat >"$work/orca/orca-customizations.py" <<'PY'
+from orca import debug, speech
+debug.debugFile.reconfigure(line_buffering=True)
+speech.init = lambda *args, **kwargs: None
+PY
+orca --user-prefs "$work/orca" --disable braille --disable braille-monitor \
   --debug-file="$work/orca.log" >"$work/orca.out" 2>&1 &
 reader=$!
-trap 'kill "$launcher" "$reader" 2>/dev/null; cleanup' EXIT
+# Orca refuses to start while another of the user's runs, even one that has ended and not
+# been reaped: this one is ended (within ten seconds) and reaped when the test ends.
+stop_reader() {
+  kill "$launcher" "$reader" 2>/dev/null || true
+  (sleep 10 && kill -9 "$reader") >/dev/null 2>&1 &
+  local killer=$!
+  wait "$reader" 2>/dev/null || true
+  kill "$killer" 2>/dev/null || true
+}
+trap 'stop_reader; cleanup' EXIT
 
 # What Orca said since the last mark, as one line of words: Orca 43 and 48 split, quote and
 # end their lines differently.
