@@ -51,7 +51,18 @@ spoken() {
 says() { spoken | grep -qF -- "$1"; }
 expect() { until_within 30 says "$1" || fail "Orca did not say \"$1\" but: $(spoken)"; }
 times() { spoken | grep -oF -- "$1" | wc -l; }
-selected() { xclip -o -selection primary 2>/dev/null; }
+# A box's text, read through the accessibility bus.
+text_of() {
+  /usr/bin/python3 - "$1" <<'PY'
+import sys, pyatspi
+def find(node):
+    if node.name == sys.argv[1]:
+        return node
+    return next((f for f in (find(c) for c in node if c is not None) if f), None)
+app = next(a for a in pyatspi.Registry.getDesktop(0) if a is not None and a.name == "Tolvane")
+print(find(app).queryText().getText(0, -1))
+PY
+}
 
 started() { grep -qs "SCRIPT MANAGER: Activated" "$work/orca.log"; }
 until_within 60 started || fail "Orca did not start: $(cat "$work/orca.out")"
@@ -85,18 +96,16 @@ expect "not checked"
 mark
 xdotool key Tab Tab
 expect "Пароль 1 text"
-xdotool key End shift+Home  # selected by the user: the primary selection
-until_within 30 selected >/dev/null 2>&1 || fail "nothing selected in the box"
-password=$(selected)
-expect "$password selected"
+password=$(text_of "Пароль 1")
+expect "$password selected"  # whole: Qt 6.4's own line ended a character early
 mark
-xdotool key F5 End shift+Home  # the new password is heard, then again as it is selected
-until_within 30 eval '[ "$(selected)" != "$password" ]' || fail "F5 changed nothing"
-password=$(selected)
-until_within 30 eval '[ "$(times "$password")" -ge 2 ]' || fail "the refresh was not heard: $(spoken)"
+xdotool key F5
+until_within 30 eval '[ "$(text_of "Пароль 1")" != "$password" ]' || fail "F5 changed nothing"
+password=$(text_of "Пароль 1")
+expect "$password"
 xdotool key Tab  # whatever the refresh still had to say comes before the next box
 expect "Пароль 2 text"
-[ "$(times "$password")" -eq 2 ] || fail "the refresh was heard more than once: $(spoken)"
+[ "$(times "$password")" -eq 1 ] || fail "the refresh was heard more than once: $(spoken)"
 
 xdotool key Escape
 await_end
