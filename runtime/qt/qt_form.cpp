@@ -260,14 +260,10 @@ void QtForm::Dress(std::size_t slot, const ControlLayout& control, QWidget& widg
   SetBackground(widget, control.backColor,
                 control.kind == ControlKind::TextBox || control.kind == ControlKind::ComboBox);
   if (TakesFocus(control.kind)) {
-    WatchKeys(slot, widget);
+    widget.installEventFilter(keyFilter_.get());  // KeyDown, then the control has the key
   } else {
     widget.setFocusPolicy(Qt::NoFocus);
   }
-}
-
-void QtForm::WatchKeys(std::size_t slot, QWidget& widget) {
-  widget.installEventFilter(keyFilter_.get());
 }
 
 void QtForm::Show() {

@@ -34,7 +34,6 @@ class QtForm final : public ToolkitForm {
   QWidget* MakeControl(std::size_t slot, const FormLayout& layout, QWidget& parent);
   void Dress(std::size_t slot, const ControlLayout& control, QWidget& widget);
   QWidget* MakeLabel(std::size_t slot, const ControlLayout& control, QWidget& parent);
-  void WatchKeys(std::size_t slot, QWidget& widget);
 
   std::unique_ptr<QWidget> window_;
   std::unique_ptr<QObject> keyFilter_;

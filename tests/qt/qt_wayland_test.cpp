@@ -62,7 +62,7 @@ std::optional<std::tuple<bool, int, int>> SwayView() {
 QByteArray Paste(const QStringList& arguments) {
   QProcess paste;
   paste.start(QStringLiteral("wl-paste"), arguments);
-  QTest::qWaitFor([&] { return paste.state() == QProcess::NotRunning; }, kAnswerMs);
+  if (!QTest::qWaitFor([&] { return paste.state() == QProcess::NotRunning; }, kAnswerMs)) return {};
   return paste.readAllStandardOutput();
 }
 
