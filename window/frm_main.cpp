@@ -11,13 +11,16 @@ namespace tolvane::window {
 namespace {
 
 constexpr int kListEntries = 50;
-constexpr int kDefaultIndexA = 42;  // "8"
-constexpr int kDefaultIndexB = 38;  // "12"
 
 // A list holds "50" down to "1", so its bound is 50 minus the selected index.
 int BoundOf(const runtime::ComboBox& list) {
   return kListEntries - list.ListIndex();
 }
+constexpr int IndexOfBound(int bound) {
+  return kListEntries - bound;
+}
+constexpr int kDefaultIndexA = IndexOfBound(8);  // the entry "8"
+constexpr int kDefaultIndexB = IndexOfBound(12);
 
 }  // namespace
 

@@ -16,6 +16,10 @@ namespace tolvane::system {
 namespace {
 
 constexpr std::chrono::milliseconds kNoticeLimit{1000};
+// A client message carries 20 bytes of the message in its 8-bit format.
+constexpr std::size_t kBytesPerClientMessage = sizeof(xcb_client_message_data_t::data8);
+// The sender's window is never shown; off screen in case a window manager maps it anyway.
+constexpr std::int16_t kOffScreen = -100;
 
 xcb_atom_t Atom(xcb_connection_t* connection, const char* name) {
   xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
@@ -41,19 +45,19 @@ void SendRemove(xcb_connection_t* connection, const std::string& startupId) {
   xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
   // The messages come from a window of the sender's own, as the protocol asks.
   const xcb_window_t sender = xcb_generate_id(connection);
-  xcb_create_window(connection, XCB_COPY_FROM_PARENT, sender, screen->root, -100, -100, 1, 1, 0,
-                    XCB_WINDOW_CLASS_INPUT_ONLY, screen->root_visual, 0, nullptr);
+  xcb_create_window(connection, XCB_COPY_FROM_PARENT, sender, screen->root, kOffScreen, kOffScreen,
+                    1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY, screen->root_visual, 0, nullptr);
   const xcb_atom_t begin = Atom(connection, "_NET_STARTUP_INFO_BEGIN");
   const xcb_atom_t more = Atom(connection, "_NET_STARTUP_INFO");
   const std::string message = "remove: ID=" + Quoted(startupId) + '\0';
-  for (std::size_t offset = 0; offset < message.size(); offset += 20) {
+  for (std::size_t offset = 0; offset < message.size(); offset += kBytesPerClientMessage) {
     xcb_client_message_event_t event{};
     event.response_type = XCB_CLIENT_MESSAGE;
     event.format = 8;
     event.window = sender;
     event.type = offset == 0 ? begin : more;
     std::memcpy(event.data.data8, message.data() + offset,
-                std::min<std::size_t>(20, message.size() - offset));
+                std::min(kBytesPerClientMessage, message.size() - offset));
     xcb_send_event(connection, false, screen->root, XCB_EVENT_MASK_PROPERTY_CHANGE,
                    reinterpret_cast<const char*>(&event));
   }
