@@ -6,7 +6,7 @@ namespace tolvane::runtime {
 
 std::optional<std::int16_t> VirtualKeyCode(int qtKey) {
   if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24) {
-    return static_cast<std::int16_t>(112 + (qtKey - Qt::Key_F1));  // F2 -> 113, F5 -> 116
+    return static_cast<std::int16_t>(kKeyF1 + (qtKey - Qt::Key_F1));
   }
   if ((qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) || (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z)) {
     return static_cast<std::int16_t>(qtKey);  // Qt and virtual codes agree here
@@ -15,41 +15,41 @@ std::optional<std::int16_t> VirtualKeyCode(int qtKey) {
     case Qt::Key_Escape:
       return kKeyEscape;
     case Qt::Key_Backspace:
-      return 8;
+      return kKeyBack;
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
-      return 9;
+      return kKeyTab;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-      return 13;
+      return kKeyReturn;
     case Qt::Key_Shift:
-      return 16;
+      return kKeyShift;
     case Qt::Key_Control:
-      return 17;
+      return kKeyControl;
     case Qt::Key_Alt:
-      return 18;
+      return kKeyMenu;
     case Qt::Key_Space:
-      return 32;
+      return kKeySpace;
     case Qt::Key_PageUp:
-      return 33;
+      return kKeyPageUp;
     case Qt::Key_PageDown:
-      return 34;
+      return kKeyPageDown;
     case Qt::Key_End:
-      return 35;
+      return kKeyEnd;
     case Qt::Key_Home:
-      return 36;
+      return kKeyHome;
     case Qt::Key_Left:
-      return 37;
+      return kKeyLeft;
     case Qt::Key_Up:
-      return 38;
+      return kKeyUp;
     case Qt::Key_Right:
-      return 39;
+      return kKeyRight;
     case Qt::Key_Down:
-      return 40;
+      return kKeyDown;
     case Qt::Key_Insert:
-      return 45;
+      return kKeyInsert;
     case Qt::Key_Delete:
-      return 46;
+      return kKeyDelete;
     default:
       return std::nullopt;
   }
