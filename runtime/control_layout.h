@@ -67,9 +67,20 @@ struct FormLayout {
 
 // What every runtime reads off a layout the same way.
 
-// Pixels for a length in twips at the given resolution, to the nearest pixel (a half up).
-constexpr int ToPixels(int twips, int dotsPerInch = 96) {
-  return (twips * dotsPerInch + kTwipsPerInch / 2) / kTwipsPerInch;
+// Lengths follow the screen's resolution to the nearest pixel, a half up.
+constexpr int kDesignDotsPerInch = 96;
+constexpr int Rescaled(int length, int to, int from) {
+  return (length * to + from / 2) / from;
+}
+
+// Pixels for a length in twips at the given resolution.
+constexpr int ToPixels(int twips, int dotsPerInch = kDesignDotsPerInch) {
+  return Rescaled(twips, dotsPerInch, kTwipsPerInch);
+}
+
+// Pixels at the given resolution for a length drawn in pixels at 96 dpi.
+constexpr int FromDesignPixels(int pixels, int dotsPerInch) {
+  return Rescaled(pixels, dotsPerInch, kDesignDotsPerInch);
 }
 
 // Kinds that take the keyboard focus; frames and labels never do.

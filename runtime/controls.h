@@ -11,6 +11,16 @@ namespace tolvane::runtime {
 // The properties the window logic reads and writes. Writes that the contract says raise an
 // event raise it before they return, on the same thread, nested inside the caller.
 
+// A check box's value is 0 or 1: any other value given to one means checked.
+constexpr std::int16_t CheckValue(int value) {
+  return value != 0 ? 1 : 0;
+}
+
+// A list takes the index of one of its entries, or -1 for none; any other is ignored.
+constexpr bool IsListIndex(int index, int count) {
+  return index >= -1 && index < count;
+}
+
 class CheckBox {
  public:
   virtual ~CheckBox() = default;

@@ -3,14 +3,14 @@
 namespace tolvane::runtime {
 
 void ValueControl::SetValue(std::int16_t value) {
-  const std::int16_t checked = value != 0 ? 1 : 0;
+  const std::int16_t checked = CheckValue(value);
   if (checked == value_) return;
   value_ = checked;
   port_.Click(slot_);
 }
 
 void ValueControl::SetListIndex(int index) {
-  if (index < -1 || index >= ListCount()) return;  // no such entry: ignored
+  if (!IsListIndex(index, ListCount())) return;
   index_ = index;
   port_.Click(slot_);
 }

@@ -15,7 +15,7 @@ namespace tolvane::runtime {
 class ValueControl final : public AnyControl {
  public:
   ValueControl(EventPort& port, std::size_t slot, const ControlLayout& layout)
-      : port_(port), slot_(slot), value_(layout.value != 0 ? 1 : 0), color_(layout.foreColor) {}
+      : port_(port), slot_(slot), value_(CheckValue(layout.value)), color_(layout.foreColor) {}
 
   std::int16_t Value() const override { return value_; }
   void SetValue(std::int16_t value) override;

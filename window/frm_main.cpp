@@ -107,12 +107,12 @@ void frmMain::KeyDownRule(std::int16_t KeyCode) {
 }
 
 void frmMain::chA_Click() {
-  UseDigits = chA.Value() != 0 ? 1 : 0;
+  UseDigits = runtime::CheckValue(chA.Value());
   RefreshResults();
 }
 
 void frmMain::chD_Click() {
-  UseSpecial = chD.Value() != 0 ? 1 : 0;
+  UseSpecial = runtime::CheckValue(chD.Value());
   RefreshResults();
 }
 
@@ -133,7 +133,7 @@ void frmMain::chF_Click() {
 // pair's captions stay red until the timer runs a full interval after the last letter click.
 void frmMain::LetterBoxClick(runtime::CheckBox& box, std::int16_t& flag, runtime::CheckBox& latin,
                              runtime::CheckBox& cyrillic, std::int16_t partnerFlag) {
-  flag = box.Value() != 0 ? 1 : 0;
+  flag = runtime::CheckValue(box.Value());
   if (flag == 0) {
     SetColorIfDifferent(latin, runtime::kBlack);
     SetColorIfDifferent(cyrillic, runtime::kBlack);
@@ -188,7 +188,7 @@ void frmMain::Unload() {
 }
 
 void frmMain::Click(std::size_t slot) {
-  switch (slot) {
+  switch (static_cast<ctl::Slot>(slot)) {
     case ctl::chA:
       return chA_Click();
     case ctl::chB:

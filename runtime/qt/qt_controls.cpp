@@ -28,8 +28,7 @@ std::int16_t QtCheckBox::Value() const {
 }
 
 void QtCheckBox::SetValue(std::int16_t value) {
-  const bool checked = value != 0;
-  box_.setChecked(checked);  // raises Click through toggled() when the state changes
+  box_.setChecked(CheckValue(value) == 1);  // raises Click through toggled() when the state changes
 }
 
 void QtCheckBox::SetForeColor(Color color) {
@@ -75,7 +74,7 @@ void QtComboBox::AddItem(std::string_view text) {
 }
 
 void QtComboBox::SetListIndex(int index) {
-  if (index < -1 || index >= list_.count()) return;  // no such entry: nothing happens
+  if (!IsListIndex(index, list_.count())) return;
   list_.setCurrentIndex(index);
   port_.Click(slot_);
 }

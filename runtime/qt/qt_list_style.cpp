@@ -4,6 +4,8 @@
 #include <QStyleOptionComplex>
 #include <QWidget>
 
+#include "runtime/control_layout.h"
+
 namespace tolvane::runtime {
 namespace {
 
@@ -12,7 +14,7 @@ constexpr int kTextIndent = 3;   // from the thin border to the entry, at 96 dpi
 
 // The layout follows the screen's DPI when the toolkit does not scale; so do these.
 int Scaled(int pixels, const QWidget* widget) {
-  return widget ? (pixels * widget->logicalDpiY() + 48) / 96 : pixels;
+  return widget ? FromDesignPixels(pixels, widget->logicalDpiY()) : pixels;
 }
 
 int BorderWidth(const QStyleOption& option) {

@@ -12,7 +12,7 @@ std::int16_t Win32CheckBox::Value() const {
 }
 
 void Win32CheckBox::SetValue(std::int16_t value) {
-  const std::int16_t wanted = value != 0 ? 1 : 0;
+  const std::int16_t wanted = CheckValue(value);
   if (wanted == Value()) return;
   // BM_SETCHECK notifies nobody: the Click is ours to raise.
   SendMessageW(box_, BM_SETCHECK, wanted ? BST_CHECKED : BST_UNCHECKED, 0);
@@ -41,7 +41,7 @@ int Win32ComboBox::ListIndex() const {
 }
 
 void Win32ComboBox::SetListIndex(int index) {
-  if (index < -1 || index >= ListCount()) return;  // no such entry: nothing happens
+  if (!IsListIndex(index, ListCount())) return;
   SendMessageW(list_, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
   port_.Click(slot_);
 }

@@ -279,7 +279,7 @@ void Win32Form::PlaceFor(int dpi) {
     if (s.hwnd == nullptr) continue;
     int height = ToPixels(s.inClient.height, dpi);
     // A closed list is as tall as its font makes it; the height given is that of the drop.
-    if (s.kind == ControlKind::ComboBox) height += MulDiv(kListDropRows * kListRowPixels, dpi, 96);
+    if (s.kind == ControlKind::ComboBox) height += FromDesignPixels(kListDropRows * kListRowPixels, dpi);
     SetWindowPos(s.hwnd, nullptr, ToPixels(s.inClient.left, dpi), ToPixels(s.inClient.top, dpi),
                  ToPixels(s.inClient.width, dpi), height, SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(s.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(s.bold ? boldFont_ : font_), TRUE);
