@@ -217,14 +217,21 @@ void frmMain::Click(std::size_t slot) {
       return cmbSizeA_Click();
     case ctl::cmbSizeB:
       return cmbSizeB_Click();
-    default:
-      return;  // frames, lblSize and lblInfo have no Click handler
+    case ctl::tmrSelect:
+    case ctl::frResults:
+    case ctl::frOptions:
+    case ctl::txtResults10:
+    case ctl::txtResults1:
+    case ctl::lblSize:
+    case ctl::lblInfo:
+    case ctl::count:
+      return;  // no Click handler
   }
 }
 
 void frmMain::KeyDown(std::size_t slot, std::int16_t keyCode, std::int16_t shift) {
   if (ctl::IsResultBox(slot)) return txtResults_KeyDown(ctl::ResultIndex(slot), keyCode, shift);
-  switch (slot) {
+  switch (static_cast<ctl::Slot>(slot)) {
     case ctl::chA:
     case ctl::chB:
     case ctl::chC:
@@ -234,8 +241,21 @@ void frmMain::KeyDown(std::size_t slot, std::int16_t keyCode, std::int16_t shift
     case ctl::cmbSizeA:
     case ctl::cmbSizeB:
       return KeyDownRule(keyCode);
-    default:
-      return;
+    case ctl::tmrSelect:
+    case ctl::frResults:
+    case ctl::frOptions:
+    case ctl::txtResults10:  // the result boxes are answered above
+    case ctl::txtResults1:
+    case ctl::lblA:
+    case ctl::lblB:
+    case ctl::lblC:
+    case ctl::lblD:
+    case ctl::lblE:
+    case ctl::lblF:
+    case ctl::lblSize:
+    case ctl::lblInfo:
+    case ctl::count:
+      return;  // takes no keys
   }
 }
 

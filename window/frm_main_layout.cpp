@@ -118,35 +118,63 @@ constexpr std::array<ControlLayout, ctl::count> kControls{{
      .bold = true},
 }};
 
-// The slot names of ctl must name the very controls of the table.
-constexpr bool SlotsMatchTable() {
-  constexpr std::pair<std::size_t, std::string_view> kNamed[]{{ctl::tmrSelect, "tmrSelect"},
-                                                              {ctl::chF, "chF"},
-                                                              {ctl::chE, "chE"},
-                                                              {ctl::frResults, "frResults"},
-                                                              {ctl::frOptions, "frOptions"},
-                                                              {ctl::cmbSizeB, "cmbSizeB"},
-                                                              {ctl::chA, "chA"},
-                                                              {ctl::chB, "chB"},
-                                                              {ctl::chC, "chC"},
-                                                              {ctl::chD, "chD"},
-                                                              {ctl::cmbSizeA, "cmbSizeA"},
-                                                              {ctl::lblF, "lblF"},
-                                                              {ctl::lblE, "lblE"},
-                                                              {ctl::lblA, "lblA"},
-                                                              {ctl::lblB, "lblB"},
-                                                              {ctl::lblC, "lblC"},
-                                                              {ctl::lblD, "lblD"},
-                                                              {ctl::lblSize, "lblSize"},
-                                                              {ctl::lblInfo, "lblInfo"}};
-  for (const auto& [slot, name] : kNamed) {
-    if (kControls[slot].name != name || kControls[slot].index != 0) return false;
+// The name a slot's control has in the table; the result boxes share one.
+constexpr std::string_view SlotName(ctl::Slot slot) {
+  switch (slot) {
+    case ctl::tmrSelect:
+      return "tmrSelect";
+    case ctl::chF:
+      return "chF";
+    case ctl::chE:
+      return "chE";
+    case ctl::frResults:
+      return "frResults";
+    case ctl::txtResults10:
+    case ctl::txtResults1:
+      return "txtResults";
+    case ctl::frOptions:
+      return "frOptions";
+    case ctl::cmbSizeB:
+      return "cmbSizeB";
+    case ctl::chA:
+      return "chA";
+    case ctl::chB:
+      return "chB";
+    case ctl::chC:
+      return "chC";
+    case ctl::chD:
+      return "chD";
+    case ctl::cmbSizeA:
+      return "cmbSizeA";
+    case ctl::lblF:
+      return "lblF";
+    case ctl::lblE:
+      return "lblE";
+    case ctl::lblA:
+      return "lblA";
+    case ctl::lblB:
+      return "lblB";
+    case ctl::lblC:
+      return "lblC";
+    case ctl::lblD:
+      return "lblD";
+    case ctl::lblSize:
+      return "lblSize";
+    case ctl::lblInfo:
+      return "lblInfo";
+    case ctl::count:
+      break;
   }
-  for (int i = 1; i <= ctl::kResultCount; ++i) {
-    const runtime::ControlLayout& box = kControls[ctl::txtResults(i)];
-    if (box.name != "txtResults" || box.index != i || !ctl::IsResultBox(ctl::txtResults(i))) {
-      return false;
-    }
+  return "txtResults";  // the boxes between the first and the last
+}
+
+// The slots of ctl must name the very controls of the table.
+constexpr bool SlotsMatchTable() {
+  for (std::size_t slot = 0; slot < ctl::count; ++slot) {
+    const runtime::ControlLayout& control = kControls[slot];
+    if (control.name != SlotName(static_cast<ctl::Slot>(slot))) return false;
+    const int index = ctl::IsResultBox(slot) ? ctl::ResultIndex(slot) : 0;
+    if (control.index != index) return false;
   }
   return true;
 }

@@ -7,9 +7,11 @@
 
 namespace tolvane::window {
 
-// Slots of frmMain's controls: their positions in the layout table, in creation order.
+// Slots of frmMain's controls: their positions in the layout table, in creation order. Every
+// switch on a Slot names each one and has no default, so a control added here and forgotten
+// in a switch fails to build.
 namespace ctl {
-enum : std::size_t {
+enum Slot : std::size_t {
   tmrSelect,
   chF,
   chE,

@@ -36,8 +36,12 @@ TEST_P(UntrustedRuntimeDirectory, EveryStartGoesAhead) {
   const std::string dir = own + "/" + c.name;
   ASSERT_EQ(mkdir(dir.c_str(), 0700), 0);
   ASSERT_EQ(chmod(dir.c_str(), c.mode), 0);
-  if (c.foreignOwner) ASSERT_EQ(chown(dir.c_str(), 65534, 65534), 0);
-  if (c.lockIsADirectory) ASSERT_EQ(mkdir((dir + "/tolvane-test.lock").c_str(), 0700), 0);
+  if (c.foreignOwner) {
+    ASSERT_EQ(chown(dir.c_str(), 65534, 65534), 0);
+  }
+  if (c.lockIsADirectory) {
+    ASSERT_EQ(mkdir((dir + "/tolvane-test.lock").c_str(), 0700), 0);
+  }
   setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
   {
     SingleInstance first("tolvane-test");
