@@ -7,7 +7,7 @@
 #include "runtime/system/single_instance.h"
 #include "runtime/system/startup_notice.h"
 #include "runtime/system/system_random_source.h"
-#include "runtime/windowless_runtime.h"
+#include "runtime/windowless/windowless_runtime.h"
 #include "window/frm_main.h"
 
 int main() {

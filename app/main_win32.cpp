@@ -9,7 +9,7 @@
 #include "runtime/system/system_random_source.h"
 #include "runtime/win32/text.h"
 #include "runtime/win32/win32_runtime.h"
-#include "runtime/windowless_runtime.h"
+#include "runtime/windowless/windowless_runtime.h"
 #include "window/frm_main.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {

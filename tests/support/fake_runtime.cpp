@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "runtime/value_control.h"
+#include "runtime/windowless/value_control.h"
 #include "runtime_harness.h"
 
 namespace tolvane::testing {

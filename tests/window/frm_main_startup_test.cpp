@@ -6,7 +6,7 @@
 #include "fake_window.h"
 #include "generator/character_table.h"
 #include "runtime/keys.h"
-#include "runtime/windowless_runtime.h"
+#include "runtime/windowless/windowless_runtime.h"
 #include "runtime_harness.h"
 #include "test_random.h"
 #include "utf8.h"

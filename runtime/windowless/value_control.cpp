@@ -1,4 +1,4 @@
-#include "runtime/value_control.h"
+#include "runtime/windowless/value_control.h"
 
 namespace tolvane::runtime {
 

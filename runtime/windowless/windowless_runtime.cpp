@@ -1,9 +1,9 @@
-#include "runtime/windowless_runtime.h"
+#include "runtime/windowless/windowless_runtime.h"
 
 #include <stdexcept>
 #include <utility>
 
-#include "runtime/value_control.h"
+#include "runtime/windowless/value_control.h"
 
 namespace tolvane::runtime {
 namespace {
