@@ -9,7 +9,7 @@ BlockRandomSource::~BlockRandomSource() {
 
 std::uint8_t BlockRandomSource::NextByte() {
   if (next_ == kBlockBytes) {
-    requests_ += Fetch(block_);
+    Fetch(block_);
     next_ = 0;
   }
   const std::uint8_t byte = block_[next_];

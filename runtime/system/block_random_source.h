@@ -25,18 +25,13 @@ class BlockRandomSource : public RandomSource {
   std::uint8_t NextByte() final;
   void Discard() override;
 
-  std::size_t BytesHeld() const { return kBlockBytes - next_; }
-  std::uint64_t Requests() const { return requests_; }
-
  protected:
   // Fills the block completely; throws std::runtime_error when the system cannot.
-  // Returns the number of requests it took.
-  virtual std::uint64_t Fetch(std::span<std::uint8_t> block) = 0;
+  virtual void Fetch(std::span<std::uint8_t> block) = 0;
 
  private:
   std::array<std::uint8_t, kBlockBytes> block_{};
   std::size_t next_ = kBlockBytes;
-  std::uint64_t requests_ = 0;
 };
 
 }  // namespace tolvane::system

@@ -8,7 +8,7 @@ namespace tolvane::system {
 // Windows.
 class SystemRandomSource final : public BlockRandomSource {
  protected:
-  std::uint64_t Fetch(std::span<std::uint8_t> block) override;
+  void Fetch(std::span<std::uint8_t> block) override;
 };
 
 }  // namespace tolvane::system

@@ -9,13 +9,11 @@
 
 namespace tolvane::system {
 
-std::uint64_t SystemRandomSource::Fetch(std::span<std::uint8_t> block) {
-  std::uint64_t requests = 0;
+void SystemRandomSource::Fetch(std::span<std::uint8_t> block) {
   std::size_t filled = 0;
   while (filled < block.size()) {
     // Blocks only until the kernel's generator is first seeded, early in boot.
     const ssize_t got = getrandom(block.data() + filled, block.size() - filled, 0);
-    ++requests;
     if (got < 0) {
       if (errno == EINTR) continue;
       throw std::runtime_error(
@@ -24,7 +22,6 @@ std::uint64_t SystemRandomSource::Fetch(std::span<std::uint8_t> block) {
     }
     filled += static_cast<std::size_t>(got);
   }
-  return requests;
 }
 
 }  // namespace tolvane::system

@@ -11,7 +11,7 @@
 
 namespace tolvane::system {
 
-std::uint64_t SystemRandomSource::Fetch(std::span<std::uint8_t> block) {
+void SystemRandomSource::Fetch(std::span<std::uint8_t> block) {
   const NTSTATUS status = BCryptGenRandom(nullptr, block.data(), static_cast<ULONG>(block.size()),
                                           BCRYPT_USE_SYSTEM_PREFERRED_RNG);
   if (status < 0) {
@@ -21,7 +21,6 @@ std::uint64_t SystemRandomSource::Fetch(std::span<std::uint8_t> block) {
         std::string("системный генератор случайных чисел не ответил (BCryptGenRandom: ") + code +
         ")");
   }
-  return 1;
 }
 
 }  // namespace tolvane::system
