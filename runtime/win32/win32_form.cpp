@@ -1,13 +1,13 @@
 #include "runtime/win32/win32_form.h"
 
-#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 #include <string>
 
-#include "runtime/keys.h"
-#include "runtime/win32/clipboard.h"
 #include "runtime/win32/text.h"
+#include "runtime/win32/win32_dpi.h"
+#include "runtime/win32/win32_result_edit.h"
+#include "runtime/win32/win32_window_class.h"
 
 namespace tolvane::runtime {
 namespace {
@@ -19,65 +19,6 @@ constexpr int kIconResource = 1;
 constexpr int kListDropRows = 10;
 constexpr int kListRowPixels = 16;  // an entry of an open list, at 96 dpi
 constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-
-// Newer systems tell each window its monitor's DPI and size frames for it; older ones have
-// one DPI for the screen.
-template <typename Function>
-Function Optional(const char* name) {
-  return reinterpret_cast<Function>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
-}
-
-int WindowDpi(HWND window) {
-  static const auto forWindow = Optional<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
-  if (forWindow != nullptr) {
-    if (const UINT dpi = forWindow(window); dpi != 0) return static_cast<int>(dpi);
-  }
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  return dpi;
-}
-
-void AdjustFrame(RECT& frame, DWORD style, int dpi) {
-  static const auto forDpi =
-      Optional<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
-  if (forDpi != nullptr && forDpi(&frame, style, FALSE, 0, static_cast<UINT>(dpi))) return;
-  AdjustWindowRectEx(&frame, style, FALSE, 0);
-}
-
-COLORREF ToColorRef(Color c) {
-  return RGB(RedOf(c), GreenOf(c), BlueOf(c));
-}
-
-std::int16_t ShiftState() {
-  std::int16_t state = 0;
-  if (GetKeyState(VK_SHIFT) < 0) state |= kShiftMask;
-  if (GetKeyState(VK_CONTROL) < 0) state |= kCtrlMask;
-  if (GetKeyState(VK_MENU) < 0) state |= kAltMask;
-  return state;
-}
-
-// Result boxes: a double-click selects the whole password, not the word under the mouse, and
-// what is copied or cut (keys or context menu) goes on the clipboard marked as a secret for
-// clipboard tools, in one transaction.
-LRESULT CALLBACK ResultEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
-  const auto original = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(edit, GWLP_USERDATA));
-  switch (message) {
-    case WM_LBUTTONDBLCLK:
-      SendMessageW(edit, EM_SETSEL, 0, -1);
-      return 0;
-    case WM_COPY:
-      CopySelectionAsSecret(edit);
-      return 0;
-    case WM_CUT:  // the text leaves the box only once it is on the clipboard
-      if (CopySelectionAsSecret(edit))
-        SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L""));
-      return 0;
-    default:
-      return CallWindowProcW(original, edit, message, wParam, lParam);
-  }
-}
 
 }  // namespace
 
@@ -105,8 +46,7 @@ void Win32Form::Destroy() {
     DestroyWindow(window_);
     window_ = nullptr;
   }
-  for (auto& [color, brush] : brushes_) DeleteObject(brush);
-  brushes_.clear();
+  brushes_.Clear();
   if (font_) DeleteObject(font_);
   if (boldFont_) DeleteObject(boldFont_);
   font_ = boldFont_ = nullptr;
@@ -160,52 +100,8 @@ void Win32Form::Build(const FormLayout& layout) {
     SetWindowPos(slots_[slot].hwnd, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     above = slots_[slot].hwnd;
   }
-  for (std::size_t slot : TabOrder(layout)) tabOrder_.push_back(slots_[slot].hwnd);
+  for (std::size_t slot : TabOrder(layout)) tabRing_.Add(slots_[slot].hwnd);
 }
-
-namespace {
-
-// The window class and styles a control of this kind is made with.
-struct WindowKind {
-  const wchar_t* windowClass = L"STATIC";
-  DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
-  DWORD exStyle = 0;
-};
-
-WindowKind KindOf(const ControlLayout& control) {
-  WindowKind k;
-  switch (control.kind) {
-    case ControlKind::CheckBox:
-      k.windowClass = L"BUTTON";
-      k.style |= BS_AUTOCHECKBOX | WS_TABSTOP;
-      break;
-    case ControlKind::Frame:
-      k.windowClass = L"BUTTON";
-      k.style |= BS_GROUPBOX;
-      break;
-    case ControlKind::TextBox:
-      k.windowClass = L"EDIT";
-      k.style |= ES_AUTOHSCROLL | ES_LEFT | WS_TABSTOP;
-      k.exStyle |= WS_EX_CLIENTEDGE;
-      break;
-    case ControlKind::ComboBox:
-      k.windowClass = L"COMBOBOX";
-      k.style |= CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
-      break;
-    case ControlKind::Label:
-      // SS_NOPREFIX: '&' is drawn as it is; SS_NOTIFY: clicks are reported.
-      k.style |= SS_NOPREFIX | SS_NOTIFY;
-      k.style |= control.align == TextAlign::Right    ? SS_RIGHT
-                 : control.align == TextAlign::Centre ? SS_CENTER
-                                                      : SS_LEFT;
-      break;
-    case ControlKind::Timer:
-      break;
-  }
-  return k;
-}
-
-}  // namespace
 
 HWND Win32Form::Create(std::size_t slot, const FormLayout& layout) {
   const ControlLayout& control = layout.controls[slot];
@@ -222,10 +118,10 @@ HWND Win32Form::Create(std::size_t slot, const FormLayout& layout) {
     controls_[slot].timer = std::move(timer);
     return nullptr;
   }
-  const WindowKind kind = KindOf(control);
+  const WindowClassOf kind = ControlWindowClass(control);
   HWND hwnd = CreateWindowExW(
-      kind.exStyle, kind.windowClass, Widen(control.caption).c_str(), kind.style, 0, 0, 0, 0,
-      window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
+      kind.exStyle, kind.name, Widen(control.caption).c_str(), kind.style, 0, 0, 0, 0, window_,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
   if (!hwnd) throw std::runtime_error("CreateWindowExW failed for a control");
   Attach(slot, layout, hwnd);
   return hwnd;
@@ -242,9 +138,7 @@ void Win32Form::Attach(std::size_t slot, const FormLayout& layout, HWND hwnd) {
       annotations_.SetCheckBoxNote(hwnd, {}, Widen(LabelCaption(layout, slot)));
       break;
     case ControlKind::TextBox:
-      SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0);  // no limit
-      SetWindowLongPtrW(hwnd, GWLP_USERDATA, GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
-      SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ResultEditProc));
+      MakeResultEdit(hwnd);
       c.textBox = std::make_unique<Win32TextBox>(hwnd);
       break;
     case ControlKind::ComboBox:
@@ -255,10 +149,16 @@ void Win32Form::Attach(std::size_t slot, const FormLayout& layout, HWND hwnd) {
   }
 }
 
+std::optional<std::size_t> Win32Form::SlotOfId(int id) const {
+  const int slot = id - kFirstControlId;
+  if (slot < 0 || static_cast<std::size_t>(slot) >= slots_.size()) return std::nullopt;
+  return static_cast<std::size_t>(slot);
+}
+
 Win32Form::Slot* Win32Form::SlotOf(HWND hwnd) {
-  const int id = GetDlgCtrlID(hwnd) - kFirstControlId;
-  if (id < 0 || static_cast<std::size_t>(id) >= slots_.size()) return nullptr;
-  Slot& s = slots_[static_cast<std::size_t>(id)];
+  const std::optional<std::size_t> slot = SlotOfId(GetDlgCtrlID(hwnd));
+  if (!slot) return nullptr;
+  Slot& s = slots_[*slot];
   return s.hwnd == hwnd ? &s : nullptr;
 }
 
@@ -279,7 +179,8 @@ void Win32Form::PlaceFor(int dpi) {
     if (s.hwnd == nullptr) continue;
     int height = ToPixels(s.inClient.height, dpi);
     // A closed list is as tall as its font makes it; the height given is that of the drop.
-    if (s.kind == ControlKind::ComboBox) height += FromDesignPixels(kListDropRows * kListRowPixels, dpi);
+    if (s.kind == ControlKind::ComboBox)
+      height += FromDesignPixels(kListDropRows * kListRowPixels, dpi);
     SetWindowPos(s.hwnd, nullptr, ToPixels(s.inClient.left, dpi), ToPixels(s.inClient.top, dpi),
                  ToPixels(s.inClient.width, dpi), height, SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(s.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(s.bold ? boldFont_ : font_), TRUE);
@@ -310,12 +211,6 @@ std::optional<std::size_t> Win32Form::SlotOfControl(HWND hwnd) {
   return static_cast<std::size_t>(s - slots_.data());
 }
 
-HBRUSH Win32Form::Brush(Color color) {
-  auto [it, added] = brushes_.try_emplace(color, nullptr);
-  if (added) it->second = CreateSolidBrush(ToColorRef(color));
-  return it->second;
-}
-
 LRESULT Win32Form::ColorControl(HDC dc, HWND control, bool field) {
   const Slot* s = SlotOf(control);
   Color back = s ? s->backColor : backColor_;
@@ -338,7 +233,7 @@ LRESULT Win32Form::ColorControl(HDC dc, HWND control, bool field) {
   SetTextColor(dc, ToColorRef(fore));
   SetBkColor(dc, ToColorRef(back));
   if (s && s->kind == ControlKind::Label) SetBkMode(dc, TRANSPARENT);
-  return reinterpret_cast<LRESULT>(Brush(back));
+  return reinterpret_cast<LRESULT>(brushes_.Of(back));
 }
 
 LRESULT CALLBACK Win32Form::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -356,7 +251,7 @@ LRESULT Win32Form::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND: {
       RECT client;
       GetClientRect(window_, &client);
-      FillRect(reinterpret_cast<HDC>(wParam), &client, Brush(backColor_));
+      FillRect(reinterpret_cast<HDC>(wParam), &client, brushes_.Of(backColor_));
       return 1;
     }
     case WM_CTLCOLORSTATIC:
@@ -366,24 +261,21 @@ LRESULT Win32Form::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORLISTBOX:
       return ColorControl(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), true);
     case WM_COMMAND: {
-      const int id = LOWORD(wParam) - kFirstControlId;
-      if (id < 0 || static_cast<std::size_t>(id) >= slots_.size()) return 0;  // IDOK, IDCANCEL
-      const std::size_t slot = static_cast<std::size_t>(id);
+      const std::optional<std::size_t> slot = SlotOfId(LOWORD(wParam));
+      if (!slot) return 0;  // IDOK, IDCANCEL
       const WORD code = HIWORD(wParam);
-      const ControlKind kind = slots_[slot].kind;
+      const ControlKind kind = slots_[*slot].kind;
       // BN_CLICKED and STN_CLICKED share the value 0: the control's kind tells them apart.
       if ((kind == ControlKind::CheckBox && code == BN_CLICKED) ||
           (kind == ControlKind::Label && code == STN_CLICKED) ||
           (kind == ControlKind::ComboBox && code == CBN_SELCHANGE)) {
-        Port().Click(slot);
+        Port().Click(*slot);
       }
       return 0;
     }
     case WM_TIMER: {
-      const int id = static_cast<int>(wParam) - kFirstControlId;
-      if (id >= 0 && static_cast<std::size_t>(id) < slots_.size() && slots_[id].timer) {
-        slots_[id].timer->OnTick();
-      }
+      const std::optional<std::size_t> slot = SlotOfId(static_cast<int>(wParam));
+      if (slot && slots_[*slot].timer) slots_[*slot].timer->OnTick();
       return 0;
     }
     case WM_DPICHANGED:  // moved to a monitor of another DPI, or its scale changed
@@ -394,10 +286,10 @@ LRESULT Win32Form::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       // The window hands the focus back to the control that had it when the user switched
       // away or minimised, as a dialog does, so keys keep reaching a control.
       NoteFocus();
-      if (LOWORD(wParam) != WA_INACTIVE && HIWORD(wParam) == 0) RestoreFocus();
+      if (LOWORD(wParam) != WA_INACTIVE && HIWORD(wParam) == 0) tabRing_.Restore();
       return 0;
     case WM_SETFOCUS:  // the window itself, after a restore: on to the control
-      RestoreFocus();
+      tabRing_.Restore();
       return 0;
     case WM_CLOSE:
       Unload();
@@ -410,12 +302,7 @@ LRESULT Win32Form::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
 void Win32Form::NoteFocus() {
   const HWND focus = GetFocus();
   const Slot* s = focus ? SlotOf(focus) : nullptr;
-  if (s && TakesFocus(s->kind)) lastFocus_ = focus;
-}
-
-void Win32Form::RestoreFocus() {
-  if (lastFocus_ == nullptr && !tabOrder_.empty()) lastFocus_ = tabOrder_.front();
-  if (lastFocus_ != nullptr) SetFocus(lastFocus_);
+  if (s && TakesFocus(s->kind)) tabRing_.Note(focus);
 }
 
 bool Win32Form::PreTranslate(const MSG& msg) {
@@ -430,28 +317,17 @@ bool Win32Form::PreTranslate(const MSG& msg) {
   Port().KeyDown(static_cast<std::size_t>(s - slots_.data()), static_cast<std::int16_t>(msg.wParam),
                  ShiftState());
   if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && IsWindow(msg.hwnd)) {
-    MoveFocus(msg.hwnd, GetKeyState(VK_SHIFT) < 0);
+    tabRing_.Move(window_, msg.hwnd, GetKeyState(VK_SHIFT) < 0);
     return true;
   }
   return false;
 }
 
-// Tab and Shift+Tab in the layout's tab order, round and round; the focus rectangle shows
-// from the first Tab on, as in a dialog.
-void Win32Form::MoveFocus(HWND from, bool backwards) {
-  const auto at = std::find(tabOrder_.begin(), tabOrder_.end(), from);
-  if (at == tabOrder_.end()) return;
-  const std::size_t i = static_cast<std::size_t>(at - tabOrder_.begin());
-  const std::size_t n = tabOrder_.size();
-  SendMessageW(window_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
-  SetFocus(tabOrder_[backwards ? (i + n - 1) % n : (i + 1) % n]);
-}
-
 void Win32Form::Show() {
   ShowWindow(window_, SW_SHOWNORMAL);
   UpdateWindow(window_);
-  lastFocus_ = nullptr;
-  RestoreFocus();  // the first control in tab order
+  tabRing_.Forget();
+  tabRing_.Restore();  // the first control in tab order
 }
 
 void Win32Form::Hide() {

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -11,7 +10,9 @@
 #include "runtime/control_layout.h"
 #include "runtime/toolkit_runtime.h"
 #include "runtime/win32/annotations.h"
+#include "runtime/win32/win32_brushes.h"
 #include "runtime/win32/win32_controls.h"
+#include "runtime/win32/win32_focus.h"
 
 namespace tolvane::runtime {
 
@@ -56,12 +57,11 @@ class Win32Form final : public ToolkitForm {
   // Sizes the window around the client area, at the suggested place if there is one.
   void FitFrame(const RECT* suggested);
   void Destroy();
+  // The slot a control identifier stands for, if it is one of this form's.
+  std::optional<std::size_t> SlotOfId(int id) const;
   Slot* SlotOf(HWND hwnd);
-  HBRUSH Brush(Color color);
   LRESULT ColorControl(HDC dc, HWND control, bool field);
-  void MoveFocus(HWND from, bool backwards);
   void NoteFocus();
-  void RestoreFocus();
 
   HINSTANCE instance_;
   std::wstring windowClass_;
@@ -76,9 +76,8 @@ class Win32Form final : public ToolkitForm {
   int dpi_ = 96;
   Color backColor_ = 0;
   std::vector<Slot> slots_;
-  std::vector<HWND> tabOrder_;
-  HWND lastFocus_ = nullptr;  // the control that had the focus last
-  std::map<Color, HBRUSH> brushes_;
+  TabRing tabRing_;
+  Brushes brushes_;
 };
 
 }  // namespace tolvane::runtime

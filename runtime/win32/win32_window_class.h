@@ -1,0 +1,18 @@
+#pragma once
+
+#include <windows.h>
+
+#include "runtime/control_layout.h"
+
+namespace tolvane::runtime {
+
+// The window class and styles a control of the layout is made with.
+struct WindowClassOf {
+  const wchar_t* name = L"STATIC";
+  DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+  DWORD exStyle = 0;
+};
+
+WindowClassOf ControlWindowClass(const ControlLayout& control);
+
+}  // namespace tolvane::runtime
