@@ -205,7 +205,6 @@ void FakeRuntime::CloseWindow() {
 }
 
 void FakeRuntime::AdvanceMs(int ms) {
-  Random().Discard();
   for (int step = 0; step < ms; ++step) form().Advance1Ms();
 }
 

@@ -41,7 +41,7 @@ class FakeRuntime final : public FakeRecord, public runtime::ToolkitRuntime {
   void UserChoose(std::size_t slot, int index);
   void PressKey(std::size_t slot, std::int16_t keyCode, std::int16_t shift = 0);
   void CloseWindow();
-  void AdvanceMs(int ms);  // the loop waits: held randomness goes, timers tick
+  void AdvanceMs(int ms);  // time passes: timers tick
 
   // What a test reads beyond the controls' own properties, of the form made last.
   std::vector<std::string> Items(std::size_t list) const;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -57,19 +58,27 @@ struct ProgramImage {
   HMODULE module;
 };
 
-TEST(Win32Program, CarriesTheSixteenColorIconAndLargerSizes) {
-  const std::string dir = ProgramImage().Resource(RT_GROUP_ICON, 1);
-  // GRPICONDIR: reserved, type, count, then 14-byte entries of width, height, colors...
-  ASSERT_GE(dir.size(), 6u + 4 * 14);
-  EXPECT_EQ(dir[4], 4);  // four images
-  const auto entry = [&](int i, int at) {
-    return static_cast<unsigned char>(dir[6 + 14 * i + at]);
-  };
-  EXPECT_EQ(entry(0, 0), 16);  // the designed 16 x 16 in 16 colors
-  EXPECT_EQ(entry(0, 2), 16);
-  EXPECT_EQ(entry(1, 0), 32);
-  EXPECT_EQ(entry(2, 0), 48);
-  EXPECT_EQ(entry(3, 0), 0);  // 256
+// What the system picks for each size Explorer and the taskbar ask for: an image of that size,
+// and at 16 x 16 the designed one in 16 colours.
+TEST(Win32Program, OffersTheSixteenColorIconAndLargerSizes) {
+  const ProgramImage program;
+  std::string dir = program.Resource(RT_GROUP_ICON, 1);
+  ASSERT_FALSE(dir.empty());
+  for (int size : {16, 32, 48, 256}) {
+    const int id = LookupIconIdFromDirectoryEx(reinterpret_cast<BYTE*>(dir.data()), TRUE, size,
+                                               size, LR_DEFAULTCOLOR);
+    const std::string image = program.Resource(RT_ICON, id);
+    ASSERT_GE(image.size(), sizeof(BITMAPINFOHEADER)) << size;
+    if (image.compare(0, 4, "\x89PNG") == 0) {  // the width is the header chunk's first field
+      const auto byte = [&](int at) { return static_cast<unsigned char>(image[at]); };
+      EXPECT_EQ(byte(16) << 24 | byte(17) << 16 | byte(18) << 8 | byte(19), size);
+      continue;
+    }
+    BITMAPINFOHEADER header;
+    std::memcpy(&header, image.data(), sizeof header);
+    EXPECT_EQ(header.biWidth, size);
+    EXPECT_TRUE(size != 16 || header.biBitCount == 4) << "16 colours at 16 x 16";
+  }
 }
 
 TEST(Win32Program, ManifestAsksForPerMonitorDpiAndNoElevationAndTheHeaderIsTerminalServerAware) {
