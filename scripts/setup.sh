@@ -26,6 +26,7 @@ test_packages=(
   wtype wl-clipboard                   # typing and the clipboard under sway
   desktop-file-utils appstream dpkg-dev lintian  # checks of the installed files and the package
   mingw-w64 g++-mingw-w64-x86-64-posix googletest  # the Windows program and its tests
+  icoutils                             # the Windows program's icon file
   wine wine64 fonts-wine               # running them
   wixl msitools faketime zip           # the Windows installer and zip, the same bytes every time
 )
