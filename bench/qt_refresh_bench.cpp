@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <cstdlib>
 
+#include "driven_runtime.h"
 #include "runtime/keys.h"
 #include "runtime/qt/qt_runtime.h"
 #include "runtime/system/system_random_source.h"
@@ -21,7 +22,7 @@ struct NoOtherInstance final : runtime::InstanceCheck {
 void RefreshOnQt(benchmark::State& state, bool worstCase) {
   system::SystemRandomSource random;
   NoOtherInstance instance;
-  runtime::QtRuntime runtime({random, instance});
+  testing::Driven<runtime::QtRuntime> runtime({random, instance});
   window::frmMain form(runtime);
   runtime.Start(runtime.LastForm());
   if (worstCase) {  // digits only, both bounds 50

@@ -67,11 +67,6 @@ Form& ToolkitRuntime::CreateForm(const FormLayout& layout, FormEvents& events) {
   return *forms_.back();
 }
 
-ToolkitForm& ToolkitRuntime::LastForm() {
-  if (forms_.empty()) throw std::logic_error("no form yet");
-  return *forms_.back();
-}
-
 ToolkitForm& ToolkitRuntime::Own(Form& form) {
   for (auto& owned : forms_) {
     if (owned.get() == &form) return *owned;

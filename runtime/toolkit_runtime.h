@@ -69,19 +69,18 @@ class ToolkitRuntime : public Runtime {
   Form& CreateForm(const FormLayout& layout, FormEvents& events) override;
   int Run(Form& form) override;
 
-  // Raises Load and shows the window unless the process ended; Run then runs the loop. When
-  // every form has unloaded and the logic has not ended the process, it ends with status 0.
-  void Start(Form& form);
+  // When every form has unloaded and the logic has not ended the process, it ends with
+  // status 0.
   bool Ended() const { return ended_; }
   int ExitStatus() const { return status_; }
   // An error that no handler dealt with: every window goes away, so no password from a failed
   // source stays on screen, the user is told why, and the process ends with status 1.
   void Fail(std::string_view what);
-  // The form made last; throws std::logic_error before the first.
-  ToolkitForm& LastForm();
   const ProgramInfo& Program() const { return program_; }
 
  protected:
+  // Raises Load and shows the window unless the process ended; Run then runs the loop.
+  void Start(Form& form);
   virtual std::unique_ptr<ToolkitForm> MakeForm(const FormLayout& layout, FormEvents& events,
                                                 const bool& ended, EventPort::FailHandler fail) = 0;
   // Runs the event loop until Quit.

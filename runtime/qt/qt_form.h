@@ -24,9 +24,6 @@ class QtForm final : public ToolkitForm {
 
   void Show() override;
   void Hide() override;
-  QWidget& Window() { return *window_; }
-  // The widget made for a slot; null for a timer.
-  QWidget* WidgetAt(std::size_t slot) const { return widgets_.at(slot); }
 
  private:
   void Build(const FormLayout& layout);

@@ -12,12 +12,10 @@ namespace tolvane::runtime {
 
 // The runtime on Qt 6 Widgets. Uses the running QApplication if there is one (tests make
 // their own), otherwise makes one that sees no command line.
-class QtRuntime final : public ToolkitRuntime {
+class QtRuntime : public ToolkitRuntime {
  public:
   explicit QtRuntime(Services services, ProgramInfo program = {});
   ~QtRuntime() override;
-
-  QtForm& LastForm() { return static_cast<QtForm&>(ToolkitRuntime::LastForm()); }
 
  protected:
   std::unique_ptr<ToolkitForm> MakeForm(const FormLayout& layout, FormEvents& events,

@@ -12,9 +12,6 @@
 namespace tolvane::runtime {
 namespace {
 
-// Control identifiers from here on; not 1000 and 1001, which a combo box gives its own list
-// and edit field.
-constexpr int kFirstControlId = 100;
 constexpr int kIconResource = 1;
 constexpr int kListDropRows = 10;
 constexpr int kListRowPixels = 16;  // an entry of an open list, at 96 dpi
@@ -203,12 +200,6 @@ void Win32Form::FitFrame(const RECT* suggested) {
   width += ToPixels(client_.width, dpi_) - client.right;
   height += ToPixels(client_.height, dpi_) - client.bottom;
   SetWindowPos(window_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-std::optional<std::size_t> Win32Form::SlotOfControl(HWND hwnd) {
-  const Slot* s = SlotOf(hwnd);
-  if (s == nullptr) return std::nullopt;
-  return static_cast<std::size_t>(s - slots_.data());
 }
 
 LRESULT Win32Form::ColorControl(HDC dc, HWND control, bool field) {

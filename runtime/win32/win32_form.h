@@ -16,6 +16,10 @@
 
 namespace tolvane::runtime {
 
+// A control's identifier is its slot from here on; not 1000 and 1001, which a combo box gives
+// its own list and edit field. The window's user data is its form.
+inline constexpr int kFirstControlId = 100;
+
 // A window and its controls built from a layout with the plain Win32 API. Every control is a
 // child of the window itself, placed at its position in the client area through however many
 // frames hold it, and stacked as the layout says; Tab follows the layout's tab order.
@@ -28,10 +32,6 @@ class Win32Form final : public ToolkitForm {
 
   void Show() override;
   void Hide() override;
-  HWND Window() const { return window_; }
-  HWND ControlAt(std::size_t slot) const { return slots_.at(slot).hwnd; }
-  // The slot of a control's window, if it is one of this form's.
-  std::optional<std::size_t> SlotOfControl(HWND hwnd);
   // Offered every message before it is dispatched: reports key presses in focusable
   // controls as KeyDown and moves the focus on Tab. True when the message must go no
   // further.

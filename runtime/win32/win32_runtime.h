@@ -10,12 +10,11 @@
 namespace tolvane::runtime {
 
 // The runtime on the plain wide-character Win32 API.
-class Win32Runtime final : public ToolkitRuntime {
+class Win32Runtime : public ToolkitRuntime {
  public:
   explicit Win32Runtime(Services services, ProgramInfo program = {})
       : ToolkitRuntime(services, program) {}
 
-  Win32Form& LastForm() { return static_cast<Win32Form&>(ToolkitRuntime::LastForm()); }
   // Handles every message already queued, then discards whatever randomness a handler left
   // unused: the loop does this before each wait. False once the thread is told to quit.
   bool PumpMessages();

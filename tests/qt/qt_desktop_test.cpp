@@ -11,7 +11,7 @@
 #include <QTest>
 #include <memory>
 
-#include "runtime/qt/qt_runtime.h"
+#include "qt_driven_runtime.h"
 #include "runtime_harness.h"
 #include "test_random.h"
 #include "window/frm_main.h"
@@ -22,12 +22,12 @@ namespace {
 
 class Desktop : public ::testing::Test {
  protected:
-  QWidget* At(std::size_t slot) { return runtime.LastForm().WidgetAt(slot); }
+  QWidget* At(std::size_t slot) { return runtime.WidgetAt(slot); }
   QLineEdit& Result(int i) { return *static_cast<QLineEdit*>(At(ctl::txtResults(i))); }
 
   testing::SeededSource random{4};
   testing::FixedInstance instance;
-  runtime::QtRuntime runtime{{random, instance}};
+  testing::QtDrivenRuntime runtime{{random, instance}};
   frmMain form{runtime};
   bool started = (runtime.Start(runtime.LastForm()), true);
 };

@@ -12,13 +12,11 @@
 #include <QTimer>
 
 #include "runtime/keys.h"
-#include "runtime/qt/qt_runtime.h"
+#include "qt_driven_runtime.h"
 #include "runtime_harness.h"
 
 namespace tolvane::testing {
 namespace {
-
-using runtime::QtForm;
 
 constexpr int kSettleDeadlineMs = 30000;
 
@@ -50,6 +48,7 @@ class QtHarness final : public RuntimeHarness {
   explicit QtHarness(runtime::Services services) : runtime_(services, kTestProgram) {}
 
   runtime::ToolkitRuntime& Runtime() override { return runtime_; }
+  void StartLastForm() override { runtime_.Start(runtime_.LastForm()); }
   // A real event loop, so the dispatcher blocks and announces it as it does in the program.
   bool WaitFor(const std::function<bool()>& done, int ms) override {
     QEventLoop loop;
@@ -102,11 +101,11 @@ class QtHarness final : public RuntimeHarness {
     if (target != nullptr) QTest::keyClick(target, QtKey(virtualKey));
   }
   void OpenList(std::size_t list) override {
-    QApplication::setActiveWindow(&Form().Window());
+    QApplication::setActiveWindow(&runtime_.Window());
     At(list)->setFocus();
     static_cast<QComboBox*>(At(list))->showPopup();
   }
-  void CloseWindow() override { Form().Window().close(); }
+  void CloseWindow() override { runtime_.Window().close(); }
   std::string ReadMessageDuring(const std::function<void()>& act,
                                 const std::function<void()>& whileShown) override {
     std::string text;
@@ -124,20 +123,20 @@ class QtHarness final : public RuntimeHarness {
     return text;
   }
 
-  bool WindowVisible() override { return Form().Window().isVisible(); }
-  std::string Title() override { return Form().Window().windowTitle().toStdString(); }
+  bool WindowVisible() override { return runtime_.Window().isVisible(); }
+  std::string Title() override { return runtime_.Window().windowTitle().toStdString(); }
   PixelRect ClientArea() override {
-    return {0, 0, Form().Window().width(), Form().Window().height()};
+    return {0, 0, runtime_.Window().width(), runtime_.Window().height()};
   }
   PixelRect RectOf(std::size_t slot) override {
-    const QPoint at = At(slot)->mapTo(&Form().Window(), QPoint());
+    const QPoint at = At(slot)->mapTo(&runtime_.Window(), QPoint());
     return {at.x(), at.y(), At(slot)->width(), At(slot)->height()};
   }
   std::optional<std::size_t> ControlAt(int x, int y) override {
-    return SlotOf(Form().Window().childAt(x, y));
+    return SlotOf(runtime_.Window().childAt(x, y));
   }
   std::optional<std::size_t> FocusAfterTab(std::size_t from) override {
-    QApplication::setActiveWindow(&Form().Window());
+    QApplication::setActiveWindow(&runtime_.Window());
     At(from)->setFocus();
     QTest::keyClick(At(from), Qt::Key_Tab);
     return SlotOf(QApplication::focusWidget());
@@ -160,10 +159,9 @@ class QtHarness final : public RuntimeHarness {
   }
 
  private:
-  QtForm& Form() { return runtime_.LastForm(); }
-  QWidget* At(std::size_t slot) { return Form().WidgetAt(slot); }
+  QWidget* At(std::size_t slot) { return runtime_.WidgetAt(slot); }
 
-  runtime::QtRuntime runtime_;
+  QtDrivenRuntime runtime_;
 };
 
 }  // namespace

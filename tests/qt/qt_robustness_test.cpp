@@ -14,7 +14,7 @@
 #include <set>
 
 #include "generator/character_table.h"
-#include "runtime/qt/qt_runtime.h"
+#include "qt_driven_runtime.h"
 #include "runtime_harness.h"
 #include "test_random.h"
 #include "window/frm_main.h"
@@ -55,7 +55,7 @@ class Monkey {
   // Everything the window promises, whatever happened before.
   void CheckInvariants() {
     ASSERT_FALSE(runtime_.Ended());
-    ASSERT_TRUE(Form().Window().isVisible());
+    ASSERT_TRUE(runtime_.Window().isVisible());
     const std::array<std::int16_t, 6> flags{form_.UseDigits,  form_.UseEngUpper, form_.UseEngLower,
                                             form_.UseSpecial, form_.UseRusUpper, form_.UseRusLower};
     const std::array<std::size_t, 6> boxes{ctl::chA, ctl::chB, ctl::chC,
@@ -91,8 +91,8 @@ class Monkey {
   int pastes = 0;
 
  private:
-  runtime::QtForm& Form() { return runtime_.LastForm(); }
-  QWidget* At(std::size_t slot) { return Form().WidgetAt(slot); }
+  runtime::ToolkitForm& Form() { return runtime_.LastForm(); }
+  QWidget* At(std::size_t slot) { return runtime_.WidgetAt(slot); }
   QCheckBox& Box(std::size_t slot) { return *static_cast<QCheckBox*>(At(slot)); }
   QLineEdit& Result(int i) { return *static_cast<QLineEdit*>(At(ctl::txtResults(i))); }
   int Bound(std::size_t list) { return static_cast<QComboBox*>(At(list))->currentText().toInt(); }
@@ -186,7 +186,7 @@ class Monkey {
   testing::SeededSource passwords_{1};
   testing::SeededSource choice_{20261207};
   testing::FixedInstance instance_;
-  runtime::QtRuntime runtime_;
+  testing::QtDrivenRuntime runtime_;
   frmMain form_;
   std::set<int> touched_;
 };

@@ -15,7 +15,7 @@
 #include <QWindow>
 
 #include "runtime/qt/qt_clipboard.h"
-#include "runtime/qt/qt_runtime.h"
+#include "qt_driven_runtime.h"
 #include "runtime_harness.h"
 #include "test_random.h"
 #include "window/frm_main.h"
@@ -92,15 +92,15 @@ class Wayland : public ::testing::Test {
 
   testing::SeededSource random{7};
   testing::FixedInstance instance;
-  runtime::QtRuntime runtime{{random, instance}};
+  testing::QtDrivenRuntime runtime{{random, instance}};
   frmMain form{runtime};
-  QWidget& window = runtime.LastForm().Window();
+  QWidget& window = runtime.Window();
 };
 
 TEST_F(Wayland, TheWindowKeepsItsDesignedSizeWhateverStateIsAskedFor) {
   if (Compositor() == QLatin1String("weston-kiosk")) GTEST_SKIP() << "every window is fullscreen";
   EXPECT_TRUE(QTest::qWaitFor([&] { return AtDesignedSize(window); }, kAnswerMs));
-  QWidget* lastBox = runtime.LastForm().WidgetAt(ctl::txtResults(10));
+  QWidget* lastBox = runtime.WidgetAt(ctl::txtResults(10));
   const QRect boxAt = lastBox->geometry();
 
   if (Compositor() == QLatin1String("sway")) {
@@ -155,7 +155,7 @@ TEST_F(Wayland, UnderAShellThatFullscreensEveryWindowItSettles) {
     return window.windowState() == Qt::WindowFullScreen && window.width() > kDesigned.width();
   };
   ASSERT_TRUE(QTest::qWaitFor(fullscreen, kAnswerMs));
-  const QRect boxAt = runtime.LastForm().WidgetAt(ctl::txtResults(10))->geometry();
+  const QRect boxAt = runtime.WidgetAt(ctl::txtResults(10))->geometry();
   const QSize settled = window.size();
   StateChanges changes(window);
   bool fired = false;
@@ -164,7 +164,7 @@ TEST_F(Wayland, UnderAShellThatFullscreensEveryWindowItSettles) {
   EXPECT_EQ(changes.maximised + changes.returned, 0);
   EXPECT_TRUE(fullscreen());
   EXPECT_EQ(window.size(), settled);
-  EXPECT_EQ(runtime.LastForm().WidgetAt(ctl::txtResults(10))->geometry(), boxAt);
+  EXPECT_EQ(runtime.WidgetAt(ctl::txtResults(10))->geometry(), boxAt);
   EXPECT_FALSE(runtime.Ended());
 }
 
@@ -174,7 +174,7 @@ TEST_F(Wayland, UnderAShellThatFullscreensEveryWindowItSettles) {
 // headless session has no seat, and mutter refuses a client without a keyboard.
 TEST_F(Wayland, ACopyIsServedMarkedUntilAnotherClientCopies) {
   if (Compositor() != QLatin1String("kwin")) GTEST_SKIP() << "no clipboard without typing";
-  auto* box = static_cast<QLineEdit*>(runtime.LastForm().WidgetAt(ctl::txtResults(1)));
+  auto* box = static_cast<QLineEdit*>(runtime.WidgetAt(ctl::txtResults(1)));
   box->selectAll();
   box->copy();
   ASSERT_TRUE(QTest::qWaitFor([] { return runtime::OwnsSecretCopy(); }, kAnswerMs));

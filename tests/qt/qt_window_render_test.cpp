@@ -16,7 +16,7 @@
 #include <QStyleOptionComboBox>
 #include <QTest>
 
-#include "runtime/qt/qt_runtime.h"
+#include "qt_driven_runtime.h"
 #include "runtime_harness.h"
 #include "test_random.h"
 #include "window/frm_main.h"
@@ -34,7 +34,7 @@ class Rendered : public ::testing::Test {
   static void SetUpTestSuite() {
     app_ = new App;
     app_->runtime.Start(app_->runtime.LastForm());
-    QWidget& window = app_->runtime.LastForm().Window();
+    QWidget& window = app_->runtime.Window();
     window.activateWindow();
     (void)QTest::qWaitForWindowExposed(&window);
     image_ = new QImage(window.grab().toImage());
@@ -47,13 +47,12 @@ class Rendered : public ::testing::Test {
   struct App {
     testing::SeededSource random{2026};
     testing::FixedInstance instance;
-    runtime::QtRuntime runtime{{random, instance}};
+    testing::QtDrivenRuntime runtime{{random, instance}};
     frmMain form{runtime};
   };
 
-  static runtime::QtForm& Form() { return app_->runtime.LastForm(); }
-  static QWidget& Window() { return Form().Window(); }
-  static QWidget* At(std::size_t slot) { return Form().WidgetAt(slot); }
+  static QWidget& Window() { return app_->runtime.Window(); }
+  static QWidget* At(std::size_t slot) { return app_->runtime.WidgetAt(slot); }
   static const runtime::ControlLayout& LayoutOf(std::size_t slot) {
     return FrmMainLayout().controls[slot];
   }

@@ -15,7 +15,7 @@
 #include <memory>
 
 #include "runtime/qt/qt_clipboard.h"
-#include "runtime/qt/qt_runtime.h"
+#include "qt_driven_runtime.h"
 #include "runtime_harness.h"
 #include "test_random.h"
 #include "window/frm_main.h"
@@ -32,12 +32,12 @@ TEST(X11Clipboard, CopiesFromAResultBoxAreMarkedSecret) {
   ASSERT_EQ(QGuiApplication::platformName(), "xcb");
   testing::SeededSource random{5};
   testing::FixedInstance instance;
-  runtime::QtRuntime runtime({random, instance});
+  testing::QtDrivenRuntime runtime({random, instance});
   frmMain form(runtime);
   runtime.Start(runtime.LastForm());
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&runtime.LastForm().Window()));
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&runtime.Window()));
   const auto result = [&](int i) -> QLineEdit& {
-    return *static_cast<QLineEdit*>(runtime.LastForm().WidgetAt(ctl::txtResults(i)));
+    return *static_cast<QLineEdit*>(runtime.WidgetAt(ctl::txtResults(i)));
   };
   QLineEdit& box = result(2);
 

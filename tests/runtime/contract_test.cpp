@@ -28,7 +28,7 @@ using Log = std::vector<std::string>;
 class Contract : public ::testing::Test {
  protected:
   void SetUp() override {
-    runtime.Start(form);
+    harness->StartLastForm();
     harness->WaitFor([] { return false; }, 0);
     recorder.log.clear();
   }

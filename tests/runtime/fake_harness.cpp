@@ -17,6 +17,7 @@ class FakeHarness final : public RuntimeHarness {
   explicit FakeHarness(runtime::Services services) : runtime_(services.random) {}
 
   runtime::ToolkitRuntime& Runtime() override { return runtime_; }
+  void StartLastForm() override { runtime_.Start(runtime_.LastForm()); }
   bool HasScreen() const override { return false; }
 
   // Fake time follows the clock, so a timer's interval is real time here too.

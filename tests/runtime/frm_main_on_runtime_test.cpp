@@ -16,7 +16,7 @@ using testing::PixelRect;
 
 // A runtime and the window on it.
 struct Running {
-  void Start() { harness->Runtime().Start(harness->Runtime().LastForm()); }
+  void Start() { harness->StartLastForm(); }
   std::string Result(int i) { return form.txtResults(i).Text(); }
   std::vector<std::string> Results() {
     std::vector<std::string> texts;

@@ -171,6 +171,11 @@ void FakeRuntime::End() {
   ToolkitRuntime::End();
 }
 
+runtime::ToolkitForm& FakeRuntime::LastForm() {
+  if (Forms().empty()) throw std::logic_error("no form yet");
+  return *Forms().back();
+}
+
 FakeRuntime::Form& FakeRuntime::form() const {
   return static_cast<Form&>(const_cast<FakeRuntime*>(this)->LastForm());
 }

@@ -27,6 +27,8 @@ class RuntimeHarness {
  public:
   virtual ~RuntimeHarness() = default;
   virtual runtime::ToolkitRuntime& Runtime() = 0;
+  // Raises the last form's Load and shows its window, without entering the event loop.
+  virtual void StartLastForm() = 0;
   // False for a runtime that draws nothing: what only a screen shows is not asked of it.
   virtual bool HasScreen() const { return true; }
   // Lets the toolkit deliver events until done() holds or the time is up; done() once more.

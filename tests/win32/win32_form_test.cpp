@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "runtime/win32/win32_runtime.h"
+#include "win32_driven_runtime.h"
 #include "runtime_harness.h"
 #include "test_random.h"
 #include "window/frm_main.h"
@@ -37,7 +37,7 @@ class Win32Window : public ::testing::Test {
                         return DefWindowProcW(w, m, wp, lp);
                       }));
     ASSERT_TRUE(AddClipboardFormatListener(listener));
-    box = runtime.LastForm().ControlAt(ctl::txtResults(2));
+    box = runtime.ControlAt(ctl::txtResults(2));
     SetWindowTextW(box, L"ab,cd!ef");
   }
   void TearDown() override {
@@ -100,7 +100,7 @@ class Win32Window : public ::testing::Test {
 
   testing::SeededSource random{3};
   testing::FixedInstance instance;
-  runtime::Win32Runtime runtime{{random, instance}};
+  testing::Win32DrivenRuntime runtime{{random, instance}};
   frmMain form{runtime};
   HWND listener = nullptr;
   HWND box = nullptr;
@@ -164,8 +164,8 @@ TEST_F(Win32Window, WithNothingSelectedAnotherProgramsClipboardIsLeftAlone) {
 }
 
 TEST_F(Win32Window, KeysReachTheFocusedControlAfterSwitchingAwayAndBackAndAfterMinimising) {
-  HWND window = runtime.LastForm().Window();
-  HWND chB = runtime.LastForm().ControlAt(ctl::chB);
+  HWND window = runtime.Window();
+  HWND chB = runtime.ControlAt(ctl::chB);
   SetActiveWindow(window);
   SetFocus(chB);
   runtime.PumpMessages();
@@ -225,7 +225,7 @@ TEST_F(Win32Window, TheNoteIsRaisedAsAnAlertOnceAsItAppears) {
 // Moved to a monitor of another DPI, the window lays itself out again for it, at the place the
 // system suggests, and back.
 TEST_F(Win32Window, FollowsAChangeOfDpi) {
-  HWND window = runtime.LastForm().Window();
+  HWND window = runtime.Window();
   const auto client = [&] {
     RECT r;
     GetClientRect(window, &r);

@@ -6,13 +6,12 @@
 #include <vector>
 
 #include "runtime/win32/text.h"
-#include "runtime/win32/win32_runtime.h"
+#include "win32_driven_runtime.h"
 #include "runtime_harness.h"
 
 namespace tolvane::testing {
 namespace {
 
-using runtime::Win32Form;
 
 std::string messageText;  // what the last message box said
 UINT_PTR reader = 0;      // the timer that reads it
@@ -29,6 +28,7 @@ class Win32Harness final : public RuntimeHarness {
   }
 
   runtime::ToolkitRuntime& Runtime() override { return runtime_; }
+  void StartLastForm() override { runtime_.Start(runtime_.LastForm()); }
   bool WaitFor(const std::function<bool()>& done, int ms) override {
     const ULONGLONG until = GetTickCount64() + static_cast<ULONGLONG>(ms);
     runtime_.PumpMessages();
@@ -119,34 +119,34 @@ class Win32Harness final : public RuntimeHarness {
     runtime_.PumpMessages();
   }
   void CloseWindow() override {
-    SendMessageW(Form().Window(), WM_CLOSE, 0, 0);
+    SendMessageW(runtime_.Window(), WM_CLOSE, 0, 0);
     runtime_.PumpMessages();
   }
 
-  bool WindowVisible() override { return IsWindowVisible(Form().Window()); }
+  bool WindowVisible() override { return IsWindowVisible(runtime_.Window()); }
   std::string Title() override {
     wchar_t title[64] = {};
-    GetWindowTextW(Form().Window(), title, 64);
+    GetWindowTextW(runtime_.Window(), title, 64);
     return runtime::Narrow(title);
   }
   PixelRect ClientArea() override {
     RECT r;
-    GetClientRect(Form().Window(), &r);
+    GetClientRect(runtime_.Window(), &r);
     return {0, 0, r.right, r.bottom};
   }
   PixelRect RectOf(std::size_t slot) override {
     RECT r;
     GetWindowRect(At(slot), &r);
-    MapWindowPoints(HWND_DESKTOP, Form().Window(), reinterpret_cast<POINT*>(&r), 2);
+    MapWindowPoints(HWND_DESKTOP, runtime_.Window(), reinterpret_cast<POINT*>(&r), 2);
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
   }
   std::optional<std::size_t> ControlAt(int x, int y) override {
-    return Form().SlotOfControl(
-        ChildWindowFromPointEx(Form().Window(), POINT{x, y}, CWP_SKIPINVISIBLE));
+    return runtime_.SlotOfControl(
+        ChildWindowFromPointEx(runtime_.Window(), POINT{x, y}, CWP_SKIPINVISIBLE));
   }
   std::optional<std::size_t> FocusAfterTab(std::size_t from) override {
     PressKey(from, VK_TAB);
-    return Form().SlotOfControl(GetFocus());
+    return runtime_.SlotOfControl(GetFocus());
   }
   bool ListOpen(std::size_t list) override {
     return SendMessageW(At(list), CB_GETDROPPEDSTATE, 0, 0) != FALSE;
@@ -171,19 +171,18 @@ class Win32Harness final : public RuntimeHarness {
   }
   // The color the window hands the control to paint its caption in.
   runtime::Color CaptionColor(std::size_t slot) override {
-    HDC dc = GetDC(Form().Window());
-    SendMessageW(Form().Window(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+    HDC dc = GetDC(runtime_.Window());
+    SendMessageW(runtime_.Window(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
                  reinterpret_cast<LPARAM>(At(slot)));
     const COLORREF c = GetTextColor(dc);
-    ReleaseDC(Form().Window(), dc);
+    ReleaseDC(runtime_.Window(), dc);
     return runtime::Rgb(GetRValue(c), GetGValue(c), GetBValue(c));
   }
 
  private:
-  Win32Form& Form() { return runtime_.LastForm(); }
-  HWND At(std::size_t slot) { return Form().ControlAt(slot); }
+  HWND At(std::size_t slot) { return runtime_.ControlAt(slot); }
 
-  runtime::Win32Runtime runtime_;
+  Win32DrivenRuntime runtime_;
 };
 
 }  // namespace
