@@ -35,7 +35,7 @@ class FakeRuntime final : public FakeRecord, public runtime::ToolkitRuntime {
   runtime::Form& CreateForm(const runtime::FormLayout& layout,
                             runtime::FormEvents& events) override;
   void End() override;
-  using ToolkitRuntime::Start;  // Load and show, without a loop
+  using ToolkitRuntime::Start;       // Load and show, without a loop
   runtime::ToolkitForm& LastForm();  // throws std::logic_error before the first
 
   // The user.
