@@ -17,22 +17,14 @@ class Win32DrivenRuntime final : public Driven<runtime::Win32Runtime> {
   using Driven::Driven;
 
   HWND Window() {
-    struct Search {
-      const void* form;
-      HWND found;
-    } search{static_cast<runtime::Win32Form*>(&LastForm()), nullptr};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM param) -> BOOL {
-          auto& s = *reinterpret_cast<Search*>(param);
-          if (reinterpret_cast<const void*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)) != s.form) {
-            return TRUE;
-          }
-          s.found = hwnd;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    const void* form = static_cast<runtime::Win32Form*>(&LastForm());
+    for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, nullptr, nullptr)) != nullptr;) {
+      if (GetWindowThreadProcessId(w, nullptr) == GetCurrentThreadId() &&
+          reinterpret_cast<const void*>(GetWindowLongPtrW(w, GWLP_USERDATA)) == form) {
+        return w;
+      }
+    }
+    return nullptr;
   }
   HWND ControlAt(std::size_t slot) {
     return GetDlgItem(Window(), runtime::kFirstControlId + static_cast<int>(slot));
