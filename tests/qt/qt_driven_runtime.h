@@ -13,8 +13,7 @@
 namespace tolvane::testing {
 
 // The Qt runtime driven by tests, which find each form's window as the toolkit holds it: the
-// top-level widget with controls that appeared as the form was made; a control by the slot
-// its widget carries.
+// window that appeared as the form was made; a control by the slot its widget carries.
 class QtDrivenRuntime final : public Driven<runtime::QtRuntime> {
  public:
   using Driven::Driven;
@@ -38,20 +37,13 @@ class QtDrivenRuntime final : public Driven<runtime::QtRuntime> {
     const QWidgetList before = QApplication::topLevelWidgets();
     auto form = QtRuntime::MakeForm(layout, events, ended, std::move(fail));
     for (QWidget* widget : QApplication::topLevelWidgets()) {
-      if (!before.contains(widget) && HoldsControls(*widget)) window_ = widget;
+      // Not a list's drop-down, which the toolkit may make as a window of its own.
+      if (!before.contains(widget) && widget->windowType() == Qt::Window) window_ = widget;
     }
     return form;
   }
 
  private:
-  // Not a list's drop-down, which the toolkit may make as a window of its own.
-  static bool HoldsControls(const QWidget& window) {
-    for (const QWidget* widget : window.findChildren<QWidget*>()) {
-      if (widget->property(runtime::kSlotProperty).isValid()) return true;
-    }
-    return false;
-  }
-
   QPointer<QWidget> window_;
 };
 
