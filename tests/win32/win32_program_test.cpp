@@ -225,18 +225,22 @@ int WineMajorVersion() {
 // What a screen reader hears through Active Accessibility, read from the running window as
 // far as Wine's accessibility layer shows it: names taken from the controls' own text, so the
 // labels' character sets and the check boxes' captions, and the lists' bounds where Windows
-// hears them as values. (Wine, 10 included, keeps no annotations, which give the lists and
-// result boxes their names on Windows; before Wine 10 its names lost Cyrillic text read from
-// another process.)
-TEST(Win32Program, ControlsCarryTheirSpokenNames) {
+// hears them as values; each result box's value, the whole password it shows. (Wine, 10 included,
+// keeps no annotations, which give the lists and result boxes their names on Windows; before Wine
+// 10 its names lost Cyrillic text read from another process.)
+TEST(Win32Program, ControlsCarryTheirSpokenNamesAndTheWholePasswords) {
   Process program = Start();
   const HWND window = WaitForWindow();
   ASSERT_NE(window, nullptr);
   ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
-  std::vector<std::wstring> names;
+  struct Heard {
+    std::vector<std::wstring> names;
+    std::vector<std::pair<std::wstring, std::wstring>> passwords;  // value, text shown
+  } heard;
   EnumChildWindows(
       window,
       [](HWND child, LPARAM found) {
+        auto& heard = *reinterpret_cast<Heard*>(found);
         IAccessible* accessible = nullptr;
         if (FAILED(AccessibleObjectFromWindow(child, static_cast<DWORD>(OBJID_CLIENT), kAccessible,
                                               reinterpret_cast<void**>(&accessible))))
@@ -244,17 +248,31 @@ TEST(Win32Program, ControlsCarryTheirSpokenNames) {
         VARIANT self{};
         self.vt = VT_I4;
         self.lVal = CHILDID_SELF;
-        BSTR name = nullptr;
-        if (accessible->get_accName(self, &name) == S_OK && name) {
-          reinterpret_cast<std::vector<std::wstring>*>(found)->emplace_back(name);
-          SysFreeString(name);
+        BSTR text = nullptr;
+        if (accessible->get_accName(self, &text) == S_OK && text) {
+          heard.names.emplace_back(text);
+          SysFreeString(text);
+        }
+        wchar_t kind[16] = {}, shown[64] = {};
+        GetClassNameW(child, kind, 16);
+        if (std::wstring(kind) == L"Edit" && accessible->get_accValue(self, &text) == S_OK) {
+          // Another process's text: asked of the control itself.
+          SendMessageW(child, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(shown));
+          heard.passwords.emplace_back(text ? text : L"", shown);
+          SysFreeString(text);
         }
         accessible->Release();
         return TRUE;
       },
-      reinterpret_cast<LPARAM>(&names));
+      reinterpret_cast<LPARAM>(&heard));
   CoUninitialize();
   End(program);
+  ASSERT_EQ(heard.passwords.size(), 10u);
+  for (const auto& [value, shown] : heard.passwords) {
+    EXPECT_GE(value.size(), 8u);
+    EXPECT_EQ(value, shown);
+  }
+  const std::vector<std::wstring>& names = heard.names;
   std::vector<std::wstring> expected = {L"0123456789", L"ABCDEFGHIJKLMNOPQRSTUVWXYZ",
                                         L"abcdefghijklmnopqrstuvwxyz", L"8", L"12"};
   const int wine = WineMajorVersion();
