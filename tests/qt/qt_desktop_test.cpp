@@ -64,6 +64,33 @@ TEST_F(Desktop, ReadingAListChangesNothingAndSettingItsValueChooses) {
   EXPECT_GE(Result(1).text().size(), 12);  // 12 to 20 characters now
 }
 
+// A screen reader asks for the word at, before and after the caret wherever it is, the start
+// and the end included (Qt 6.4's own answer never came for some: the program hung).
+TEST_F(Desktop, AReaderGetsEachWordOfAPasswordWhereverItAsks) {
+  Result(2).setText("$ab.c9");  // words: "$", "ab", ".", "c9"
+  QAccessibleTextInterface* text =
+      QAccessible::queryAccessibleInterface(&Result(2))->textInterface();
+  enum Ask { At, Before, After };
+  struct Case {
+    Ask ask;
+    int offset;
+    QString word;
+    int start;
+  };
+  for (const Case& c : {Case{At, 0, "$", 0}, Case{At, 2, "ab", 1}, Case{At, 6, "c9", 4},
+                        Case{Before, 3, "ab", 1}, Case{After, 0, "ab", 1}, Case{After, 6, "", -1},
+                        Case{Before, 0, "", -1}, Case{At, 7, "", -1}}) {
+    int start = 0, end = 0;
+    const QString word =
+        c.ask == At ? text->textAtOffset(c.offset, QAccessible::WordBoundary, &start, &end)
+        : c.ask == Before
+            ? text->textBeforeOffset(c.offset, QAccessible::WordBoundary, &start, &end)
+            : text->textAfterOffset(c.offset, QAccessible::WordBoundary, &start, &end);
+    EXPECT_EQ(word, c.word) << c.ask << " " << c.offset;
+    EXPECT_EQ(start, c.start) << c.ask << " " << c.offset;
+  }
+}
+
 TEST_F(Desktop, DoubleClickSelectsTheWholePassword) {
   QLineEdit& box = Result(3);
   box.setText("ab,cd!ef-gh");
