@@ -26,8 +26,17 @@ struct CharacterCase {
   OptionFlags flags;
 };
 
+// Fails, with the statistic, where counts this uneven come from a uniform draw less often than
+// the odds say.
+void ExpectUniform(const std::vector<std::uint64_t>& cells, const std::string& what,
+                   double odds = kFalseFailureOdds) {
+  const auto result = UniformChiSquare(cells);
+  EXPECT_GT(result.pValue, odds) << what << ": chi2 " << result.statistic << " on "
+                                 << result.degrees << " df";
+}
+
 // 200,000 characters: at least 1,250 expected per character with all 160 on.
-testing::ChiSquareResult CharacterChiSquare(const OptionFlags& flags, RandomSource& random) {
+std::vector<std::uint64_t> CharacterCounts(const OptionFlags& flags, RandomSource& random) {
   std::map<char32_t, std::uint64_t> counts;
   for (std::size_t code = 0; code < kCodeCount; ++code) {
     const CodeEntry& entry = kCharacterCodeTable[code];
@@ -38,16 +47,14 @@ testing::ChiSquareResult CharacterChiSquare(const OptionFlags& flags, RandomSour
   }
   std::vector<std::uint64_t> cells;
   for (const auto& [ch, n] : counts) cells.push_back(n);
-  return UniformChiSquare(cells);
+  return cells;
 }
 
 class CharacterDistribution : public ::testing::TestWithParam<CharacterCase> {};
 
 TEST_P(CharacterDistribution, EveryEnabledCharacterIsEquallyLikely) {
   testing::SeededSource random(20261207);
-  const auto result = CharacterChiSquare(GetParam().flags, random);
-  EXPECT_GT(result.pValue, kFalseFailureOdds)
-      << GetParam().name << ": chi2 " << result.statistic << " on " << result.degrees << " df";
+  ExpectUniform(CharacterCounts(GetParam().flags, random), GetParam().name);
 }
 
 INSTANTIATE_TEST_SUITE_P(Classes, CharacterDistribution,
@@ -62,9 +69,7 @@ INSTANTIATE_TEST_SUITE_P(Classes, CharacterDistribution,
 // The system's own source, drawn as the program draws: one run in a million fails by chance.
 TEST(SystemSourceDistribution, EveryCharacterIsEquallyLikely) {
   system::SystemRandomSource random;
-  const auto result = CharacterChiSquare({1, 1, 1, 1, 1, 1}, random);
-  EXPECT_GT(result.pValue, kFalseFailureOdds)
-      << "chi2 " << result.statistic << " on " << result.degrees << " df";
+  ExpectUniform(CharacterCounts({1, 1, 1, 1, 1, 1}, random), "all six");
 }
 
 struct LengthCase {
@@ -83,9 +88,7 @@ TEST_P(LengthDistribution, EveryLengthIsEquallyLikely) {
   for (int i = 0; i < 100000; ++i) {
     ++cells.at(GeneratePassword({1, 1, 1, 1, 1, 1}, c.a, c.b, random).size() - shortest);
   }
-  const auto result = UniformChiSquare(cells);
-  EXPECT_GT(result.pValue, kFalseFailureOdds)
-      << c.a << ".." << c.b << ": chi2 " << result.statistic << " on " << result.degrees << " df";
+  ExpectUniform(cells, std::to_string(c.a) + ".." + std::to_string(c.b));
 }
 
 INSTANTIATE_TEST_SUITE_P(Bounds, LengthDistribution,
@@ -110,8 +113,7 @@ TEST(PositionDistribution, EveryPositionIsUniform) {
     for (std::size_t pos = 0; pos < p.size(); ++pos) ++counts[pos][alphabet.find(p[pos])];
   }
   for (std::size_t pos = 0; pos < counts.size(); ++pos) {
-    const auto result = UniformChiSquare(counts[pos]);
-    EXPECT_GT(result.pValue, kFalseFailureOdds / 50) << "position " << pos;
+    ExpectUniform(counts[pos], "position " + std::to_string(pos), kFalseFailureOdds / 50);
   }
 }
 
@@ -141,9 +143,7 @@ TEST_P(PairDistribution, AdjacentCharactersAreIndependent) {
       ++cells[alphabet.find(p[pos]) * n + alphabet.find(p[pos + 1])];
     }
   }
-  const auto result = UniformChiSquare(cells);
-  EXPECT_GT(result.pValue, kFalseFailureOdds)
-      << c.name << ": chi2 " << result.statistic << " on " << result.degrees << " df";
+  ExpectUniform(cells, c.name);
 }
 
 INSTANTIATE_TEST_SUITE_P(Alphabets, PairDistribution,

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <set>
 
 #include "fake_window.h"
 #include "generator/character_table.h"
@@ -21,14 +20,6 @@ class Options : public ::testing::Test, public FakeWindow {
   std::array<std::int16_t, 6> Flags() const {
     return {form.UseDigits,  form.UseEngUpper, form.UseEngLower,
             form.UseSpecial, form.UseRusUpper, form.UseRusLower};
-  }
-  std::set<char32_t> CharactersShown() {
-    std::set<char32_t> seen;
-    for (int i = 1; i <= 10; ++i) {
-      const auto p = testing::FromUtf8(form.txtResults(i).Text());
-      seen.insert(p.begin(), p.end());
-    }
-    return seen;
   }
   runtime::Color Color(std::size_t box) { return Box(box).ForeColor(); }
 };
@@ -51,15 +42,6 @@ TEST_F(Options, EachLabelTogglesItsOwnBoxBothWays) {
       EXPECT_EQ(Flags(), expected) << "label " << i << " round " << round;
     }
   }
-}
-
-TEST_F(Options, LabelClickRaisesTheBoxClickInsideTheWrite) {
-  runtime.log.clear();
-  runtime.UserClick(ctl::lblA);
-  const std::vector<std::string> head(runtime.log.begin(), runtime.log.begin() + 3);
-  EXPECT_EQ(head, (std::vector<std::string>{"Click lblA", "chA.Value=0", "Click chA"}));
-  EXPECT_EQ(runtime.log.back(), "end Click lblA");
-  for (char32_t c : CharactersShown()) EXPECT_FALSE(c >= U'0' && c <= U'9');
 }
 
 struct PairCase {
