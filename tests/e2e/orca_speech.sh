@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # What Orca says as a user goes through the window with the keyboard: a length list's bound,
-# the check boxes' captions, the look-alike note once, a password whole (on focus, in say all
-# and in flat review), and a refresh once.
+# the check boxes' captions, the look-alike note once, a password whole (on focus, in say all,
+# in flat review and character by character), and a refresh once.
 # Orca runs without a speech server and with its debug log on, where each line it would say
 # stands as "SPEECH OUTPUT: '...'"; on the display of with_xvfb.sh, with an accessibility bus
 # of this test's own. Arguments: the program.
@@ -57,16 +57,19 @@ times() { spoken | grep -oF -- "$1" | wc -l; }
 heard_lines() { spoken_lines | tail -n +$((marked + 1)); }
 heard() { heard_lines | grep -qF -- "$1"; }
 expect_heard() { until_within 30 heard "$1" || fail "Orca did not say \"$1\" but: $(spoken)"; }
-# A box's text, read through the accessibility bus.
+# A box's text, read or written through the accessibility bus.
 text_of() {
-  /usr/bin/python3 - "$1" <<'PY'
+  /usr/bin/python3 - "$@" <<'PY'
 import sys, pyatspi
 def find(node):
     if node.name == sys.argv[1]:
         return node
     return next((f for f in (find(c) for c in node if c is not None) if f), None)
 app = next(a for a in pyatspi.Registry.getDesktop(0) if a is not None and a.name == "Tolvane")
-print(find(app).queryText().getText(0, -1))
+box = find(app)
+if len(sys.argv) > 2:
+    box.queryEditableText().setTextContents(sys.argv[2])
+print(box.queryText().getText(0, -1))
 PY
 }
 
@@ -108,9 +111,13 @@ expect "$password selected"  # whole: Qt 6.4's own line ended a character early
 # line under flat review; then flat review is left. Orca handles a key at once and the
 # caret's move later: say all waits until the move from Home is handled.
 caret_moves() { grep -ciE '^\^{5} .*OBJECT EVENT object:text-caret-moved' "$work/orca.log" || true; }
-moved=$(caret_moves)
-xdotool key Home
-until_within 30 eval '[ "$(caret_moves)" -gt "$moved" ]' || fail "Orca heard no caret move"
+key_and_caret() {
+  local moved
+  moved=$(caret_moves)
+  xdotool key "$1"
+  until_within 30 eval '[ "$(caret_moves)" -gt "$moved" ]' || fail "Orca heard no caret move"
+}
+key_and_caret Home
 mark
 xdotool key KP_Add
 expect_heard "$password"
@@ -127,6 +134,15 @@ xdotool key Tab  # whatever the refresh still had to say comes before the next b
 expect "Пароль 2 text"
 [ "$(heard_lines | grep -oF -- "$password" | wc -l)" -eq 1 ] ||
   fail "the refresh was heard more than once: $(spoken)"
+
+# Character by character, the last one included, in a text of the test's own.
+[ "$(text_of "Пароль 2" "Ab9Яz")" = "Ab9Яz" ] || fail "the text was not taken"
+key_and_caret End
+for step in "Left z" "Left Я" "Home A" "Right b"; do
+  mark
+  xdotool key "${step% *}"
+  expect_heard "'${step#* }'"
+done
 
 xdotool key Escape
 await_end
