@@ -51,15 +51,7 @@ void Win32Form::Destroy() {
 
 void Win32Form::Build(const FormLayout& layout) {
   icon_ = LoadIconW(instance_, MAKEINTRESOURCEW(kIconResource));
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = WindowProc;
-  windowClass.hInstance = instance_;
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hIcon = icon_;
-  windowClass.hIconSm = icon_;
-  windowClass.lpszClassName = windowClass_.c_str();
-  RegisterClassExW(&windowClass);  // fails harmlessly when a second form registers it again
+  RegisterFormClass(instance_, windowClass_, WindowProc, icon_);
 
   // The client area is fixed; the frame is sized around it. Everything is placed again when
   // the window learns its monitor's DPI, and whenever that changes.
@@ -251,19 +243,9 @@ LRESULT Win32Form::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
       return ColorControl(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), true);
-    case WM_COMMAND: {
-      const std::optional<std::size_t> slot = SlotOfId(LOWORD(wParam));
-      if (!slot) return 0;  // IDOK, IDCANCEL
-      const WORD code = HIWORD(wParam);
-      const ControlKind kind = slots_[*slot].kind;
-      // BN_CLICKED and STN_CLICKED share the value 0: the control's kind tells them apart.
-      if ((kind == ControlKind::CheckBox && code == BN_CLICKED) ||
-          (kind == ControlKind::Label && code == STN_CLICKED) ||
-          (kind == ControlKind::ComboBox && code == CBN_SELCHANGE)) {
-        Port().Click(*slot);
-      }
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;
-    }
     case WM_TIMER: {
       const std::optional<std::size_t> slot = SlotOfId(static_cast<int>(wParam));
       if (slot && slots_[*slot].timer) slots_[*slot].timer->OnTick();
@@ -287,6 +269,19 @@ LRESULT Win32Form::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     default:
       return DefWindowProcW(window_, message, wParam, lParam);
+  }
+}
+
+// A control's notice: the ones that are a click raise Click.
+void Win32Form::OnCommand(int id, WORD code) {
+  const std::optional<std::size_t> slot = SlotOfId(id);
+  if (!slot) return;  // IDOK, IDCANCEL
+  const ControlKind kind = slots_[*slot].kind;
+  // BN_CLICKED and STN_CLICKED share the value 0: the control's kind tells them apart.
+  if ((kind == ControlKind::CheckBox && code == BN_CLICKED) ||
+      (kind == ControlKind::Label && code == STN_CLICKED) ||
+      (kind == ControlKind::ComboBox && code == CBN_SELCHANGE)) {
+    Port().Click(*slot);
   }
 }
 

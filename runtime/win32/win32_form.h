@@ -50,6 +50,7 @@ class Win32Form final : public ToolkitForm {
 
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  void OnCommand(int id, WORD code);
   void Build(const FormLayout& layout);
   HWND Create(std::size_t slot, const FormLayout& layout);
   void Attach(std::size_t slot, const FormLayout& layout, HWND hwnd);

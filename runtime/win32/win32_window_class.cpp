@@ -35,4 +35,17 @@ WindowClassOf ControlWindowClass(const ControlLayout& control) {
   return k;
 }
 
+void RegisterFormClass(HINSTANCE instance, const std::wstring& name, WNDPROC procedure,
+                       HICON icon) {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = procedure;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hIcon = icon;
+  windowClass.hIconSm = icon;
+  windowClass.lpszClassName = name.c_str();
+  RegisterClassExW(&windowClass);
+}
+
 }  // namespace tolvane::runtime

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "runtime/control_layout.h"
 
 namespace tolvane::runtime {
@@ -14,5 +16,8 @@ struct WindowClassOf {
 };
 
 WindowClassOf ControlWindowClass(const ControlLayout& control);
+
+// Registers the form's own window class; a second registration fails harmlessly.
+void RegisterFormClass(HINSTANCE instance, const std::wstring& name, WNDPROC procedure, HICON icon);
 
 }  // namespace tolvane::runtime
