@@ -11,8 +11,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include "runtime/keys.h"
 #include "qt_driven_runtime.h"
+#include "runtime/keys.h"
 #include "runtime_harness.h"
 
 namespace tolvane::testing {

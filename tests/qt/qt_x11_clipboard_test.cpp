@@ -14,8 +14,8 @@
 #include <algorithm>
 #include <memory>
 
-#include "runtime/qt/qt_clipboard.h"
 #include "qt_driven_runtime.h"
+#include "runtime/qt/qt_clipboard.h"
 #include "runtime_harness.h"
 #include "test_random.h"
 #include "window/frm_main.h"

@@ -10,9 +10,9 @@
 #include <utility>
 #include <vector>
 
-#include "win32_driven_runtime.h"
 #include "runtime_harness.h"
 #include "test_random.h"
+#include "win32_driven_runtime.h"
 #include "window/frm_main.h"
 #include "window/frm_main_layout.h"
 

@@ -6,12 +6,11 @@
 #include <vector>
 
 #include "runtime/win32/text.h"
-#include "win32_driven_runtime.h"
 #include "runtime_harness.h"
+#include "win32_driven_runtime.h"
 
 namespace tolvane::testing {
 namespace {
-
 
 std::string messageText;  // what the last message box said
 UINT_PTR reader = 0;      // the timer that reads it
