@@ -14,6 +14,7 @@
 # /dev can never be reached through the folder. A folder is removed only after the mount
 # table, read without doubt, shows nothing mounted in it.
 set -euo pipefail
+self=$(realpath "$0")  # started again below, after the working folder has changed
 parent=/var/tmp  # on disk: /tmp may be memory, and a system with the tests' tools is large
 
 die() {
@@ -108,12 +109,15 @@ inside() {
     HOME=/root TERM="${TERM:-dumb}" CI="${CI:-}" sh -c 'cd /src && exec "$@"' sh "$@" 9>&-
 }
 
-cd "$(dirname "$0")/.."
 if [ "${1:-}" = --inside ]; then
+  # Its clean-up kills every process it may signal: only ever in a namespace of its own.
+  [ $$ -eq 1 ] || die "--inside runs only as the first process of its own PID namespace"
   shift
+  cd "${self%/*}/.."
   inside "$@"
   exit
 fi
+cd "${self%/*}/.."
 
 copies=()
 while [ "${1:-}" = --copy ]; do
@@ -121,7 +125,7 @@ while [ "${1:-}" = --copy ]; do
   shift 2
 done
 if [ "$(id -u)" -ne 0 ]; then
-  exec sudo --preserve-env=DEBIAN_MIRROR "$0" "${copies[@]}" "$@"
+  exec sudo --preserve-env=DEBIAN_MIRROR "$self" "${copies[@]}" "$@"
 fi
 if [ "${1:-}" = --clean ]; then
   clean_stale
@@ -143,4 +147,4 @@ echo "Debian $suite: making the system in $work/system"
 # --kill-child: when this process dies in any way, the namespace's first process is killed,
 # and with it every process and every mount of the run.
 exec unshare --mount --propagation private --pid --kill-child --mount-proc \
-  "$0" --inside "$work" "$suite" "${copies[@]}" "$@"
+  "$self" --inside "$work" "$suite" "${copies[@]}" "$@"

@@ -72,14 +72,20 @@ struct Process {
   bool WaitUntilItHoldsItsLock() const {
     return Within(30s, [&] { return HoldsItsLock(); });
   }
-  // True once it has gone past the instance check and loaded the toolkit's screen (offscreen):
-  // a second start never gets that far.
+  // True once it has gone past the instance check and started the toolkit on its screen
+  // (offscreen): a second start never gets that far. Told by the program's own output, where
+  // the toolkit's remarks appear only once it has started well, and the plugin log names the
+  // screen it loaded. (Its /proc files other than status are closed to the same user: it makes
+  // itself non-dumpable.)
   bool WaitUntilItStartsItsToolkit() const {
     return Within(30s, [&] {
-      std::ifstream maps("/proc/" + std::to_string(pid) + "/maps");
+      std::istringstream lines(Output());
       std::string line;
-      while (std::getline(maps, line)) {
-        if (line.find("libqoffscreen") != std::string::npos) return true;
+      while (std::getline(lines, line)) {
+        if (line.find("libqoffscreen") != std::string::npos &&
+            line.find("loaded library") != std::string::npos) {
+          return true;
+        }
       }
       return false;
     });
@@ -130,7 +136,10 @@ class Program : public ::testing::Test {
         _exit(126);
       }
       for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) unsetenv(name);
-      if (screen == kOffscreen) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+      if (screen == kOffscreen) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        setenv("QT_DEBUG_PLUGINS", "1", 1);  // the toolkit names each library it loads
+      }
       if (screen == kUnusable) {
         setenv("QT_QPA_PLATFORM", "tolvane-no-such-plugin", 1);
         setenv("WAYLAND_DISPLAY", Compositor().c_str(), 1);
@@ -266,10 +275,10 @@ TEST_F(Program, AnotherAccountCannotKeepItFromStarting) {
   const int lock = open((shared / "tolvane.lock").c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0644);
   ASSERT_EQ(flock(lock, LOCK_EX | LOCK_NB), 0);
 
-  Process inOwn = Start("own", own, kNobody);
+  Process inOwn = Start("in-own", own, kNobody);
   EXPECT_TRUE(inOwn.WaitUntilItHoldsItsLock());
   EXPECT_TRUE(inOwn.WaitUntilItStartsItsToolkit()) << inOwn.Output();
-  Process inShared = Start("shared", shared, kNobody);
+  Process inShared = Start("in-shared", shared, kNobody);
   EXPECT_TRUE(inShared.WaitUntilItStartsItsToolkit())
       << "a lock in a shared directory kept it from starting: " << inShared.Output();
   close(lock);
