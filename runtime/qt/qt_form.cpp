@@ -1,9 +1,12 @@
 #include "runtime/qt/qt_form.h"
 
+#include <string.h>  // explicit_bzero
+
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QScreen>
 #include <QStandardPaths>
@@ -76,6 +79,13 @@ void SetBackground(QWidget& widget, Color color, bool isField) {
   widget.setPalette(palette);
 }
 
+// Overwrites the characters of a text where it is held, shared with the widget it came from.
+// Only a text in memory of its own: one in the program's read-only data is no secret.
+void Overwrite(const QString& shared) {
+  if (shared.capacity() > 0)
+    explicit_bzero(const_cast<QChar*>(shared.constData()), shared.size() * sizeof(QChar));
+}
+
 // One for every list, kept until the application ends (a widget does not own its style).
 QStyle* ListStyle() {
   static QStyle* style = new FlatListStyle(QStyleFactory::create(QStringLiteral("Fusion")));
@@ -127,7 +137,14 @@ QtForm::QtForm(const FormLayout& layout, FormEvents& events, const bool& ended,
   Build(layout);
 }
 
-QtForm::~QtForm() = default;
+// What the window showed goes with it: the boxes' texts, and the names screen readers were
+// given (an announced password among them), are overwritten where the toolkit holds them,
+// before the widgets are freed. The toolkit's own copies (what a box draws, say) are out of
+// reach.
+QtForm::~QtForm() {
+  for (QLineEdit* box : window_->findChildren<QLineEdit*>()) Overwrite(box->text());
+  for (QWidget* widget : window_->findChildren<QWidget*>()) Overwrite(widget->accessibleName());
+}
 
 void QtForm::Build(const FormLayout& layout) {
   window_ = std::make_unique<FormWindow>([this] { Unload(); });

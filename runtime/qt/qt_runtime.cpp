@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "runtime/qt/qt_accessible.h"
-#include "runtime/qt/qt_clipboard.h"
+#include "runtime/qt/qt_secret_copy.h"
 #include "runtime/system/display.h"
 
 namespace tolvane::runtime {
@@ -111,11 +111,11 @@ void QtRuntime::Loop() {
   QApplication::exec();
   looping_ = false;
   // The window has gone. A copy made in it outlives it, as it does where the system keeps
-  // copies (Windows): the process serves it unseen, and a new start is a first start.
-  if (ExitStatus() == 0 && OwnsSecretCopy()) {
-    Instance().GiveUp();
-    ServeSecretCopy(ExitStatus());
-  }
+  // copies (Windows); nothing else of the window does, and a new start is a first start.
+  if (ExitStatus() != 0 || !HoldsSecretCopy()) return;
+  Instance().GiveUp();
+  DestroyForms();
+  ServeSecretCopy(ExitStatus());
 }
 
 void QtRuntime::Quit() {

@@ -1,7 +1,7 @@
 """Reads and drives the running window through AT-SPI, as a screen reader does: names, the
 lists' bounds and their change by a key, the Toggle and label actions keeping the passwords
 in step, the warning as a description, the label relations, the focus moved to each control
-that takes it. Run by accessibility.sh."""
+that takes it; after a copy and Esc, no password left on the bus. Run by accessibility.sh."""
 import subprocess
 import sys
 import time
@@ -159,6 +159,20 @@ for name in focusable:
     check(node.queryComponent().grabFocus(), f"{name!r} grants grabFocus")
     check(wait_for(lambda: node.getState().contains(pyatspi.STATE_FOCUSED)),
           f"{name!r} has the focus after grabFocus")
+
+# A password copied, new ones drawn, the window closed: while the copy is served, nothing on
+# the bus holds a password, neither the copied one nor those shown last.
+shown = passwords()
+subprocess.run(["xdotool", "key", "ctrl+a", "ctrl+c", "F5"], check=True)
+check(wait_for(lambda: passwords() != shown), "F5 drew new passwords")
+drawn = passwords()
+subprocess.run(["xdotool", "key", "Escape"], check=True)
+check(wait_for(lambda: subprocess.run(["xdotool", "search", "--onlyvisible", "--name",
+                                       "^Tolvane$"], capture_output=True).returncode != 0),
+      "Esc closed the window")
+told = subprocess.run([sys.executable, f"{sys.path[0]}/bus_texts.py"], capture_output=True,
+                      text=True, check=True).stdout
+check(not [p for p in shown + drawn if p in told], f"passwords on the bus after Esc: {told!r}")
 
 if failures:
     sys.exit(f"{len(failures)} accessibility checks failed")

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The window read through the accessibility bus, as a screen reader reads it: a D-Bus session
+# The window read through the accessibility bus, as a screen reader reads it, and nothing of
+# it left there while a copy outlives it: a D-Bus session
 # and an AT-SPI bus of this test's own, on the display of with_xvfb.sh. Arguments: the program.
 set -euo pipefail
 program=$1
@@ -18,3 +19,8 @@ window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Tolvane$' | hea
   fail "no window"
 xdotool windowfocus --sync "$window"  # no window manager gives it the keyboard
 /usr/bin/python3 "$(dirname "$0")/accessibility.py"
+# It closed the window with a copy on the clipboard, which it serves until another takes it.
+kill -0 "$app_pid" || fail "the copy ended with the window"
+echo foreign | xclip -selection clipboard -i
+await_end
+[ "$status" -eq 0 ] || fail "the copy's serving ended with status $status"

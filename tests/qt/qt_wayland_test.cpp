@@ -15,7 +15,7 @@
 #include <QWindow>
 
 #include "qt_driven_runtime.h"
-#include "runtime/qt/qt_clipboard.h"
+#include "runtime/qt/qt_secret_copy.h"
 #include "runtime_harness.h"
 #include "test_random.h"
 #include "window/frm_main.h"
@@ -177,13 +177,13 @@ TEST_F(Wayland, ACopyIsServedMarkedUntilAnotherClientCopies) {
   auto* box = static_cast<QLineEdit*>(runtime.WidgetAt(ctl::txtResults(1)));
   box->selectAll();
   box->copy();
-  ASSERT_TRUE(QTest::qWaitFor([] { return runtime::OwnsSecretCopy(); }, kAnswerMs));
+  ASSERT_TRUE(QTest::qWaitFor([] { return runtime::HoldsSecretCopy(); }, kAnswerMs));
   ASSERT_EQ(Paste({QStringLiteral("-n")}), box->text().toUtf8());
   ASSERT_EQ(Paste({QStringLiteral("-n"), QStringLiteral("-t"), runtime::kPasswordManagerHint}),
             "secret");
   QTimer::singleShot(0, [] { QProcess::startDetached(QStringLiteral("wl-copy"), {"foreign"}); });
   runtime::ServeSecretCopy(0);  // returns once the clipboard is another's
-  EXPECT_FALSE(runtime::OwnsSecretCopy());
+  EXPECT_FALSE(runtime::HoldsSecretCopy());
 }
 
 }  // namespace

@@ -15,7 +15,7 @@
 #include <memory>
 
 #include "qt_driven_runtime.h"
-#include "runtime/qt/qt_clipboard.h"
+#include "runtime/qt/qt_secret_copy.h"
 #include "runtime_harness.h"
 #include "test_random.h"
 #include "window/frm_main.h"
