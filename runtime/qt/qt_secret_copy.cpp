@@ -146,8 +146,7 @@ void GiveBackTheWindowsMemory() {
     }
   }
   for (const Mapping& m : mappings) {
-    if (m.filesPagesOnly)
-      madvise(reinterpret_cast<void*>(m.start), m.end - m.start, MADV_DONTNEED);
+    if (m.filesPagesOnly) madvise(reinterpret_cast<void*>(m.start), m.end - m.start, MADV_DONTNEED);
   }
 }
 
@@ -183,7 +182,7 @@ class ServingEnds {
     if (pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;  // serving ends another way
     notifier_ = std::make_unique<QSocketNotifier>(signalPipe[0], QSocketNotifier::Read);
     QObject::connect(notifier_.get(), &QSocketNotifier::activated, &serving, &QEventLoop::quit);
-    struct sigaction action{};
+    struct sigaction action {};
     action.sa_handler = OnEndingSignal;
     sigemptyset(&action.sa_mask);
     for (std::size_t i = 0; i < kEndingSignals.size(); ++i)

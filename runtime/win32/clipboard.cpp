@@ -34,9 +34,25 @@ void WipeAndFree(HGLOBAL memory) {
   GlobalFree(memory);
 }
 
-// Hands the data to the clipboard, which owns it from then on; frees it if it refuses.
-void Put(UINT format, HGLOBAL data) {
-  if (data != nullptr && SetClipboardData(format, data) == nullptr) WipeAndFree(data);
+// Hands the data to the clipboard, which owns it from then on; wipes and frees it if refused.
+bool Put(UINT format, HGLOBAL data) {
+  if (data == nullptr) return false;
+  if (SetClipboardData(format, data) != nullptr) return true;
+  WipeAndFree(data);
+  return false;
+}
+
+// The marks by which clipboard history, the cloud clipboard and clipboard monitors leave an
+// entry alone: "no" for the two Can… formats; the others only need to be there.
+bool PutSecretMarks() {
+  const DWORD no = 0;
+  for (const wchar_t* name :
+       {L"ExcludeClipboardContentFromMonitorProcessing", L"CanIncludeInClipboardHistory",
+        L"CanUploadToCloudClipboard", L"Clipboard Viewer Ignore"}) {
+    const UINT format = RegisterClipboardFormatW(name);
+    if (format == 0 || !Put(format, Global(&no, sizeof no))) return false;
+  }
+  return true;
 }
 
 // Another program may hold the clipboard for a moment: tries for about 100 ms, as Windows
@@ -67,20 +83,14 @@ bool CopySelectionAsSecret(HWND edit) {
     WipeAndFree(copy);
     return false;
   }
-  EmptyClipboard();
-  if (SetClipboardData(CF_UNICODETEXT, copy) == nullptr) {
-    WipeAndFree(copy);
-    CloseClipboard();
-    return false;
-  }
-  const DWORD no = 0;  // "no" for the two Can… formats; the others only need to be there
-  for (const wchar_t* format :
-       {L"ExcludeClipboardContentFromMonitorProcessing", L"CanIncludeInClipboardHistory",
-        L"CanUploadToCloudClipboard", L"Clipboard Viewer Ignore"}) {
-    Put(RegisterClipboardFormatW(format), Global(&no, sizeof no));
-  }
+  // The text counts as copied only with every mark on it; otherwise the clipboard is left
+  // empty, not holding the password unmarked.
+  const bool marked = EmptyClipboard() && PutSecretMarks();
+  const bool copied = marked && Put(CF_UNICODETEXT, copy);  // a refused text is wiped there
+  if (!marked) WipeAndFree(copy);
+  if (!copied) EmptyClipboard();
   CloseClipboard();  // monitors and history hear of the entry once, with every format on it
-  return true;
+  return copied;
 }
 
 }  // namespace tolvane::runtime

@@ -1,5 +1,7 @@
-// On a real X display (run under with_xvfb.sh): what the program puts on the clipboard.
+// On a real X display (run under with_xvfb.sh): what the program puts on the clipboard, and
+// how its serving ends.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <QAction>
@@ -11,6 +13,7 @@
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <algorithm>
 #include <memory>
 
@@ -101,6 +104,30 @@ TEST(X11Clipboard, CopiesFromAResultBoxAreMarkedSecret) {
   EXPECT_FALSE(QGuiApplication::clipboard()->ownsClipboard());
   xclip.kill();
   xclip.waitForFinished();
+}
+
+// Once the window has gone, a signal that asks the process to end (a logout, a kill) ends the
+// serving with the copy overwritten.
+TEST(X11Clipboard, ASignalEndsTheServingWithTheCopyOverwritten) {
+  testing::SeededSource random{6};
+  testing::FixedInstance instance;
+  testing::QtDrivenRuntime runtime({random, instance});
+  frmMain form(runtime);
+  runtime.Start(runtime.LastForm());
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&runtime.Window()));
+  auto& box = *static_cast<QLineEdit*>(runtime.WidgetAt(ctl::txtResults(1)));
+  box.selectAll();
+  box.copy();
+  ASSERT_TRUE(QTest::qWaitFor([] { return runtime::HoldsSecretCopy(); }, 30000));
+  const QMimeData* copy = ClipboardData();
+  const QString format = QStringLiteral("text/plain");
+  const QByteArray password = box.text().toUtf8();
+  ASSERT_EQ(copy->data(format), password);
+  runtime.Window().hide();
+  QTimer::singleShot(0, [] { raise(SIGTERM); });
+  runtime::ServeSecretCopy(0);  // returns as the signal ends it
+  ASSERT_TRUE(runtime::HoldsSecretCopy()) << "nobody else took the clipboard";
+  EXPECT_EQ(copy->data(format), QByteArray(password.size(), '\0'));
 }
 
 }  // namespace
