@@ -8,7 +8,10 @@
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <algorithm>
+#include <cmath>
 
+#include "runtime/qt/qt_accessibility_guard.h"
+#include "runtime/qt/qt_accessible_text.h"
 #include "runtime/qt/qt_controls.h"
 #include "runtime/qt/qt_frame.h"
 #include "runtime/qt/qt_result_box_accessible.h"
@@ -44,12 +47,8 @@ Relations WithLinked(const QWidget* widget, const char* property, QAccessible::R
 }
 
 // Text that a reader reads and cannot change: no selection, no caret of its own.
-class ReadOnlyText : public QAccessibleTextInterface {
+class ReadOnlyText : public BoundedText {
  public:
-  virtual QString Text() const = 0;
-
-  QString text(int start, int end) const override { return Text().mid(start, end - start); }
-  int characterCount() const override { return static_cast<int>(Text().size()); }
   void selection(int, int* start, int* end) const override { *start = *end = 0; }
   int selectionCount() const override { return 0; }
   void addSelection(int, int) override {}
@@ -59,12 +58,6 @@ class ReadOnlyText : public QAccessibleTextInterface {
   void setCursorPosition(int) override {}
   QRect characterRect(int) const override { return {}; }
   int offsetAtPoint(const QPoint&) const override { return -1; }
-  void scrollToSubstring(int, int) override {}
-  QString attributes(int, int* start, int* end) const override {
-    *start = 0;
-    *end = characterCount();
-    return {};
-  }
 };
 
 // A pick list as Qt presents a pick-only combo box (its drop-down list as the one child, the
@@ -76,6 +69,8 @@ class ReadOnlyText : public QAccessibleTextInterface {
 class PickListAccessible final : public QAccessibleWidget,
                                  public QAccessibleValueInterface,
                                  public ReadOnlyText {
+  static constexpr double kLargestEntry = 1e6;  // far beyond any list's numbers
+
  public:
   explicit PickListAccessible(QComboBox* list) : QAccessibleWidget(list, QAccessible::ComboBox) {}
 
@@ -126,8 +121,12 @@ class PickListAccessible final : public QAccessibleWidget,
   QVariant currentValue() const override { return NumberAt(List().currentIndex()); }
   // A bound set through the interface is the user's choice, made as one from the list is.
   void setCurrentValue(const QVariant& value) override {
-    if (auto* list = dynamic_cast<PickList*>(&List()))
-      list->Choose(list->findText(QString::number(value.toInt())));
+    bool ok = false;
+    const double number = value.toDouble(&ok);
+    auto* list = dynamic_cast<PickList*>(&List());
+    if (!ok || list == nullptr || !(std::abs(number) <= kLargestEntry)) return;  // NaN too
+    const int entry = list->findText(QString::number(std::lround(number)));
+    if (entry >= 0) list->Choose(entry);
   }
   QVariant maximumValue() const override { return Ends().second; }
   QVariant minimumValue() const override { return Ends().first; }
@@ -275,6 +274,7 @@ QAccessibleInterface* Factory(const QString&, QObject* object) {
 void InstallAccessibility() {
   static const bool installed = (QAccessible::installFactory(Factory), true);
   (void)installed;
+  GuardAccessibilityBridge();
 }
 
 void MarkLabelFor(QWidget& label, QWidget& box) {
