@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "runtime/qt/qt_accessible.h"
+#include "runtime/qt/qt_display_end.h"
 #include "runtime/qt/qt_secret_copy.h"
 #include "runtime/system/display.h"
 
@@ -34,8 +35,10 @@ void SayLine(std::string_view line) {
                starting->command.data(), static_cast<int>(line.size()), line.data());
 }
 
+// A fatal error, or a broken display connection after which the toolkit would end the
+// process without a word (Wayland's plugin does so), ends the start with the held account.
 void HoldWhileStarting(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-  if (type != QtFatalMsg) {
+  if (type != QtFatalMsg && !TellsOfTheDisplaysEnd(text)) {
     heldMessages.push_back({type, context.category, text});
     return;
   }

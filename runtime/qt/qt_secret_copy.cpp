@@ -42,6 +42,8 @@
 #include <utility>
 #include <vector>
 
+#include "runtime/qt/qt_display_end.h"
+
 namespace tolvane::runtime {
 namespace {
 
@@ -160,14 +162,10 @@ void OnEndingSignal(int) {
   [[maybe_unused]] const ssize_t written = write(signalPipe[1], &byte, 1);
 }
 
-// The toolkit tells of a broken connection to the display and then ends the process itself
-// (X11 through exit(1), Wayland through _exit(1), without exit handlers): serving ends here
-// first, its own way. Everything else it says is dropped.
+// Everything the toolkit says while serving is dropped, but that the display has gone: then
+// serving ends here, before the toolkit ends the process its own way.
 void WhileServing(QtMsgType, const QMessageLogContext&, const QString& text) {
-  if (!text.contains(QLatin1String("connection broke")) &&
-      !text.contains(QLatin1String("connection experienced a fatal error"))) {
-    return;
-  }
+  if (!TellsOfTheDisplaysEnd(text)) return;
   WipeAllCopies();
   std::_Exit(servingStatus);
 }

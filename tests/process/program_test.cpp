@@ -120,8 +120,7 @@ class Program : public ::testing::Test {
 
   // Starts the program offscreen, or with no display at all, with no session bus, the given
   // runtime directory and user.
-  // kUnusable: a Wayland socket that answers, and a toolkit plugin that does not exist.
-  enum Screen { kOffscreen, kNoDisplay, kUnusable };
+  enum Screen { kOffscreen, kNoDisplay };
   Process Start(const std::string& name, const fs::path& runtimeDir, uid_t user = getuid(),
                 Screen screen = kOffscreen, const std::vector<std::string>& env = {}) {
     Process p;
@@ -140,10 +139,6 @@ class Program : public ::testing::Test {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
         setenv("QT_DEBUG_PLUGINS", "1", 1);  // the toolkit names each library it loads
       }
-      if (screen == kUnusable) {
-        setenv("QT_QPA_PLATFORM", "tolvane-no-such-plugin", 1);
-        setenv("WAYLAND_DISPLAY", Compositor().c_str(), 1);
-      }
       for (const std::string& entry : env) {
         setenv(entry.substr(0, entry.find('=')).c_str(), entry.substr(entry.find('=') + 1).c_str(),
                1);
@@ -160,17 +155,34 @@ class Program : public ::testing::Test {
   }
   fs::path Runtime() const { return dir_ / "runtime"; }
   std::string Compositor() const { return (dir_ / "wayland-answers").string(); }
-  // A socket that accepts connections where a compositor's would be.
-  int ListenAsCompositor() const {
+  // A socket that takes connections where a compositor's would be, at that path; `waiting`
+  // connections fill its queue, so that the next one waits for good (a hung server).
+  static int ListenAt(const std::string& path, int waiting = 0) {
     const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
-    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", Compositor().c_str());
-    if (bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
-        listen(fd, 4) != 0) {
-      ADD_FAILURE() << "no socket at " << Compositor();
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
+    const auto* at = reinterpret_cast<const sockaddr*>(&address);
+    if (bind(fd, at, sizeof address) != 0 || listen(fd, 0) != 0) ADD_FAILURE() << "no " << path;
+    for (int i = 0; i < waiting; ++i) {
+      const int client = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+      connect(client, at, sizeof address);  // left open: it holds its place in the queue
     }
     return fd;
+  }
+  int ListenAsCompositor() const { return ListenAt(Compositor()); }
+  // The first free X display of :40 to :99 on loopback TCP (port 6000 + n), listening.
+  static int ListenAsXServer(int* display) {
+    const int server = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    for (*display = 40; *display < 100; ++*display) {
+      address.sin_port = htons(static_cast<std::uint16_t>(6000 + *display));
+      if (bind(server, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) break;
+    }
+    if (listen(server, 4) != 0) ADD_FAILURE() << "no X display to listen as";
+    return server;
   }
   fs::path dir_;
 };
@@ -185,16 +197,8 @@ TEST_F(Program, SecondStartEndsSilentlyAndLeavesTheFirstRunning) {
   // A start after the second still finds the first holding its claim, and one with a
   // launcher's notice for an X server that accepts the connection and never answers is not
   // held by it.
-  const int server = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  int display = 40;  // the first free one of :40 to :99 (TCP port 6000 + n)
-  for (; display < 100; ++display) {
-    address.sin_port = htons(static_cast<std::uint16_t>(6000 + display));
-    if (bind(server, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) break;
-  }
-  ASSERT_EQ(listen(server, 4), 0);  // connections complete in the backlog; none is answered
+  int display = 0;
+  const int server = ListenAsXServer(&display);  // connections complete; none is answered
   Process third = Start(
       "third", Runtime(), getuid(), kNoDisplay,
       {"DISPLAY=127.0.0.1:" + std::to_string(display), "DESKTOP_STARTUP_ID=tolvane-test_TIME1"});
@@ -204,28 +208,84 @@ TEST_F(Program, SecondStartEndsSilentlyAndLeavesTheFirstRunning) {
   EXPECT_EQ(first.WaitFor(0ms), -1) << "the first instance must still run";
 }
 
+// Takes each connection and closes it at once: a display that is there but will not have
+// this process (an X server refusing its authorization, a broken compositor).
+class ClosingServer {
+ public:
+  explicit ClosingServer(int fd)
+      : fd_(fd), closer_([fd] {
+          for (int client; (client = accept(fd, nullptr, nullptr)) >= 0;) close(client);
+        }) {}
+  ~ClosingServer() {
+    shutdown(fd_, SHUT_RDWR);  // wakes the accept
+    closer_.join();
+    close(fd_);
+  }
+
+ private:
+  int fd_;
+  std::thread closer_;
+};
+
 // A start that cannot show its window ends with status 1 and says why in its first line: no
 // display at all, in that one line; a display the toolkit cannot use, followed by the
-// toolkit's own reason.
+// toolkit's own reason. A display is one whose socket takes the connection, even to refuse
+// it; the default Wayland socket counts where the toolkit would try Wayland; and a display
+// that does not answer is decided within a second.
 TEST_F(Program, AFailedStartSaysWhyInItsFirstLine) {
+  int x = 0;
+  const ClosingServer refusingX(ListenAsXServer(&x));
+  const ClosingServer defaultCompositor(ListenAt((Runtime() / "wayland-0").string()));
+  const ClosingServer namedCompositor(ListenAt((Runtime() / "wayland-named").string()));
+  const std::string hung = (dir_ / "wayland-hung").string();
+  const int hungCompositor = ListenAt(hung, 1);
+  const std::string noPlugin = "QT_QPA_PLATFORM=tolvane-no-such-plugin";
+  const std::string noDisplay = "нет доступного дисплея", failed = "окно показать не удалось";
   struct Case {
-    Screen screen;
+    std::string what;
+    std::vector<std::string> env;
     std::string firstLine, reason;
     long lines;  // 0: any number
   };
   const int compositor = ListenAsCompositor();
-  for (const Case& c : {Case{kNoDisplay, "нет доступного дисплея", "", 1},
-                        Case{kUnusable, "окно показать не удалось", "tolvane-no-such-plugin", 0}}) {
-    Process alone = Start("alone", Runtime(), getuid(), c.screen);
-    EXPECT_EQ(alone.WaitFor(30s), 1) << "an ordinary failure, not an abort";
+  for (const Case& c : {
+           Case{"none", {}, noDisplay, "", 1},
+           Case{"a compositor, no plugin",
+                {"WAYLAND_DISPLAY=" + Compositor(), noPlugin},
+                failed,
+                "tolvane-no-such-plugin",
+                0},
+           Case{"an X server refusing",
+                {"QT_QPA_PLATFORM=xcb", "DISPLAY=127.0.0.1:" + std::to_string(x)},
+                failed,
+                "could not connect to display",
+                0},
+           Case{"the default socket, Wayland not tried", {}, noDisplay, "", 1},
+           Case{"the default socket, Wayland tried",
+                {"QT_QPA_PLATFORM=wayland-tolvane-none"},
+                failed,
+                "wayland-tolvane-none",
+                0},
+           Case{"a relative WAYLAND_DISPLAY",
+                {"WAYLAND_DISPLAY=wayland-named", noPlugin},
+                failed,
+                "tolvane-no-such-plugin",
+                0},
+           Case{"a hung compositor", {"WAYLAND_DISPLAY=" + hung, noPlugin}, failed, "", 0},
+       }) {
+    Process alone = Start("alone", Runtime(), getuid(), kNoDisplay, c.env);
+    EXPECT_EQ(alone.WaitFor(30s), 1) << c.what << ": an ordinary failure, not an abort";
     const std::string output = alone.Output();
-    EXPECT_NE(output.substr(0, output.find('\n')).find(c.firstLine), std::string::npos) << output;
-    EXPECT_NE(output.find(c.reason), std::string::npos) << output;
+    EXPECT_NE(output.substr(0, output.find('\n')).find(c.firstLine), std::string::npos)
+        << c.what << ": " << output;
+    EXPECT_NE(output.find(c.reason), std::string::npos) << c.what << ": " << output;
     if (c.lines != 0) {
-      EXPECT_EQ(std::count(output.begin(), output.end(), '\n'), c.lines) << output;
+      EXPECT_EQ(std::count(output.begin(), output.end(), '\n'), c.lines)
+          << c.what << ": " << output;
     }
   }
   close(compositor);
+  close(hungCompositor);
 }
 
 // The toolkit's remarks while it starts are held back in case it fails; a good start still
