@@ -2,6 +2,7 @@
 
 #include <string.h>  // explicit_bzero
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QIcon>
@@ -10,6 +11,7 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QStyle>
 #include <QStyleFactory>
 #include <QTimer>
 #include <algorithm>
@@ -69,6 +71,20 @@ Qt::Alignment ToQtAlignment(TextAlign align) {
       break;
   }
   return Qt::AlignLeft | Qt::AlignTop;
+}
+
+// Everything the toolkit draws inside the window (boxes and ticks, arrows, frames, focus,
+// selections, an open list) in the style's own light palette, complete, whatever the
+// desktop's theme: the designed colours are laid over it, and a dark theme's roles under them
+// would leave black ticks on dark boxes. Windows of their own (the text boxes' context menu)
+// keep the desktop's palette, which is whole and reads as the desktop's other menus do.
+// The selection and focus colour is a darker blue than the style's own, which stands 1.8 : 1
+// off the grey: focus frames and selections stand out from every surface of the window.
+QPalette DesignedPalette() {
+  QPalette palette = QApplication::style()->standardPalette();
+  for (const auto group : {QPalette::Active, QPalette::Inactive})
+    palette.setColor(group, QPalette::Highlight, QColor(0, 80, 160));
+  return palette;
 }
 
 // Fields (text boxes, lists) paint their inside in Base; everything else, the check boxes'
@@ -156,6 +172,7 @@ void QtForm::Build(const FormLayout& layout) {
   font.setPointSizeF(layout.fontPoints);
   window_->setFont(font);
   window_->setAutoFillBackground(true);
+  window_->setPalette(DesignedPalette());
   SetBackground(*window_, layout.backColor, false);
   if (!layout.iconXpm.empty()) {
     window_->setWindowIcon(QIcon(QPixmap(layout.iconXpm.data())));
