@@ -24,6 +24,7 @@ test_packages=(
   orca                                 # and what a screen reader says
   weston sway mutter kwin-wayland qt6-wayland  # Wayland sessions: Weston, tiling, GNOME, KDE
   wtype wl-clipboard                   # typing and the clipboard under sway
+  qt6ct                                # a dark desktop theme, set as a desktop sets it
   desktop-file-utils appstream dpkg-dev lintian  # checks of the installed files and the package
   mingw-w64 g++-mingw-w64-x86-64-posix googletest  # the Windows program and its tests
   icoutils                             # the Windows program's icon file
