@@ -213,10 +213,11 @@ LRESULT Win32Form::ColorControl(HDC dc, HWND control, bool field) {
       }
     }
   }
-  SetTextColor(dc, ToColorRef(fore));
-  SetBkColor(dc, ToColorRef(back));
+  const DrawnColors drawn = ColorsOf(back, fore, field, highContrast_);
+  SetTextColor(dc, ToColorRef(drawn.fore));
+  SetBkColor(dc, ToColorRef(drawn.back));
   if (s && s->kind == ControlKind::Label) SetBkMode(dc, TRANSPARENT);
-  return reinterpret_cast<LRESULT>(brushes_.Of(back));
+  return reinterpret_cast<LRESULT>(brushes_.Of(drawn.back));
 }
 
 LRESULT CALLBACK Win32Form::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -234,9 +235,15 @@ LRESULT Win32Form::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND: {
       RECT client;
       GetClientRect(window_, &client);
-      FillRect(reinterpret_cast<HDC>(wParam), &client, brushes_.Of(backColor_));
+      FillRect(reinterpret_cast<HDC>(wParam), &client,
+               brushes_.Of(ColorsOf(backColor_, kBlack, false, highContrast_).back));
       return 1;
     }
+    case WM_SETTINGCHANGE:
+    case WM_SYSCOLORCHANGE:  // high contrast turned on or off, or its colours changed
+      highContrast_ = HighContrastOn();
+      RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+      return 0;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
       return ColorControl(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), false);

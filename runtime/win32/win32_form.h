@@ -11,6 +11,7 @@
 #include "runtime/toolkit_runtime.h"
 #include "runtime/win32/annotations.h"
 #include "runtime/win32/win32_brushes.h"
+#include "runtime/win32/win32_colors.h"
 #include "runtime/win32/win32_controls.h"
 #include "runtime/win32/win32_focus.h"
 
@@ -76,6 +77,7 @@ class Win32Form final : public ToolkitForm {
   double fontPoints_ = 0;
   int dpi_ = 96;
   Color backColor_ = 0;
+  bool highContrast_ = HighContrastOn();  // the system's colours instead of the designed ones
   std::vector<Slot> slots_;
   TabRing tabRing_;
   Brushes brushes_;

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "runtime/win32/win32_colors.h"
 #include "runtime_harness.h"
 #include "test_random.h"
 #include "win32_driven_runtime.h"
@@ -224,6 +225,61 @@ TEST_F(Win32Window, TheNoteIsRaisedAsAnAlertOnceAsItAppears) {
 
 // Moved to a monitor of another DPI, the window lays itself out again for it, at the place the
 // system suggests, and back.
+// The colours a control is drawn in: designed, or, while the user has high contrast on, the
+// system's, with a designed red text in the hyperlink colour, set apart from the text.
+TEST(Win32Colors, HighContrastTakesTheSystemsColoursAndSetsTheRedTextApart) {
+  using runtime::ColorsOf;
+  const auto system = [](int index) {
+    const COLORREF c = GetSysColor(index);
+    return runtime::Rgb(GetRValue(c), GetGValue(c), GetBValue(c));
+  };
+  struct Case {
+    runtime::Color back, fore;
+    bool field;
+    runtime::Color designedBack, highBack, highFore;
+  };
+  for (const Case& c : {
+           Case{kFieldGrey, runtime::kBlack, true, kFieldGrey, system(COLOR_WINDOW),
+                system(COLOR_WINDOWTEXT)},
+           Case{kPanelGrey, runtime::kBlack, false, kPanelGrey, system(COLOR_BTNFACE),
+                system(COLOR_BTNTEXT)},
+           Case{kPanelGrey, kWarnColor, false, kPanelGrey, system(COLOR_BTNFACE),
+                system(COLOR_HOTLIGHT)},
+       }) {
+    EXPECT_EQ(ColorsOf(c.back, c.fore, c.field, false).back, c.designedBack);
+    EXPECT_EQ(ColorsOf(c.back, c.fore, c.field, false).fore, c.fore);
+    EXPECT_EQ(ColorsOf(c.back, c.fore, c.field, true).back, c.highBack);
+    EXPECT_EQ(ColorsOf(c.back, c.fore, c.field, true).fore, c.highFore);
+  }
+  EXPECT_NE(system(COLOR_HOTLIGHT), system(COLOR_BTNTEXT));
+}
+
+// Turned on while the program runs, high contrast reaches the form at once: its boxes answer
+// in the system's colours. Where the system cannot turn it on (Wine 8), the decision above is
+// what can be checked.
+TEST_F(Win32Window, FollowsHighContrastTurnedOnWhileItRuns) {
+  const auto textOf = [&](std::size_t slot, UINT message) {
+    const HWND control = runtime.ControlAt(slot);
+    HDC dc = GetDC(control);
+    SendMessageW(runtime.Window(), message, reinterpret_cast<WPARAM>(dc),
+                 reinterpret_cast<LPARAM>(control));
+    const COLORREF text = GetTextColor(dc);
+    ReleaseDC(control, dc);
+    return text;
+  };
+  EXPECT_EQ(textOf(ctl::lblInfo, WM_CTLCOLORSTATIC), RGB(192, 0, 0)) << "the designed red";
+  HIGHCONTRASTW setting{sizeof setting, HCF_HIGHCONTRASTON, nullptr};
+  if (!SystemParametersInfoW(SPI_SETHIGHCONTRAST, sizeof setting, &setting, SPIF_SENDCHANGE))
+    GTEST_SKIP() << "this system cannot turn high contrast on";
+  runtime.PumpMessages();
+  EXPECT_EQ(textOf(ctl::lblInfo, WM_CTLCOLORSTATIC), GetSysColor(COLOR_HOTLIGHT));
+  EXPECT_EQ(textOf(ctl::txtResults(1), WM_CTLCOLOREDIT), GetSysColor(COLOR_WINDOWTEXT));
+  setting.dwFlags = 0;
+  SystemParametersInfoW(SPI_SETHIGHCONTRAST, sizeof setting, &setting, SPIF_SENDCHANGE);
+  runtime.PumpMessages();
+  EXPECT_EQ(textOf(ctl::lblInfo, WM_CTLCOLORSTATIC), RGB(192, 0, 0));
+}
+
 TEST_F(Win32Window, FollowsAChangeOfDpi) {
   HWND window = runtime.Window();
   const auto client = [&] {
