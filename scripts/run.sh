@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Sets up, builds and starts Tolvane: only what the program needs, no tests.
+# Sets up, builds and starts Tolvane: only what the program and its installation need, no
+# tests. The build goes to build/program, which `cmake --install` can install from; its
+# progress shows while it runs, and a build that fails shows the compiler's errors and ends
+# with status 1.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh run
-cmake --preset program >/dev/null
-cmake --build --preset program >/dev/null
+scripts/quiet_build.sh program
 exec build/program/app/tolvane

@@ -12,12 +12,13 @@ run_packages=(
   libxcb1-dev                          # the X11 start-up notice of a second start
   fonts-crosextra-carlito              # Calibri's metrics, with Cyrillic
   qt6-translations-l10n                # the toolkit's own texts in Russian
+  librsvg2-bin                         # the launcher's icons, drawn from the SVG
+  git                                  # the release date, taken from the last commit
 )
 test_packages=(
-  libgtest-dev libgmock-dev            # tests
+  libgtest-dev                         # tests
   libboost-dev                         # chi-square tails for the uniformity tests (Boost.Math)
   libbenchmark-dev                     # benchmarks
-  librsvg2-bin                         # desktop icons drawn from the SVG
   xvfb xdotool x11-utils x11-apps xclip socat  # a real X display; another program's copy; a relay
   strace                               # proof that the program writes no file
   at-spi2-core python3-pyatspi dbus-daemon  # the window read as a screen reader reads it
@@ -44,6 +45,7 @@ done
 echo "Installing: ${missing[*]}"
 sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)
-export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get update -qq
-"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# Through env: sudo drops the caller's variables, and debconf would ask its questions.
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+"${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+  "${missing[@]}"

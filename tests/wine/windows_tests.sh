@@ -4,6 +4,7 @@
 # checkout or another, are not touched. Runs under with_xvfb.sh: Wine draws on that display.
 # Two sessions: one at the usual 96 dpi for every test but one, then one begun at 144 dpi for
 # the test labelled screen144, since Windows, and Wine 10, read the DPI as a session starts.
+# Arguments go to ctest, for the first session: -R NAME runs the tests whose names match.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 cmake --preset windows >/dev/null
@@ -28,8 +29,9 @@ end_session() {
   wineserver -w
 }
 start_session
-ctest --preset windows -j"$(nproc)" -LE screen144
+ctest --preset windows -j"$(nproc)" -LE screen144 "$@"
 end_session
+[ $# -eq 0 ] || exit 0  # a chosen test or few
 tests/wine/run.sh reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null
 end_session  # the registry written through
 start_session
