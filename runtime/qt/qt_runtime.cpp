@@ -117,8 +117,7 @@ void QtRuntime::Loop() {
   // copies (Windows); nothing else of the window does, and a new start is a first start.
   if (ExitStatus() != 0 || !HoldsSecretCopy()) return;
   Instance().GiveUp();
-  DestroyForms();
-  ServeSecretCopy(ExitStatus());
+  ServeSecretCopy(ExitStatus(), [this] { DestroyForms(); });
 }
 
 void QtRuntime::Quit() {

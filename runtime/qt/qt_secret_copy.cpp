@@ -10,10 +10,10 @@
 // end of the process), and its deletion overwrites them too.
 //
 // Served: on Linux nothing keeps a program's copy once the program ends. When the window has
-// closed while the clipboard holds a copy, the runtime destroys the window and everything of
-// it, then calls ServeSecretCopy. The selection (middle-click paste) is given up, the memory
-// the window used is given back, and the process waits unseen, using no processor time,
-// until one of these ends it:
+// closed while the clipboard holds a copy, the runtime calls ServeSecretCopy: the ends below
+// are the copy's own from then on, the selection (middle-click paste) is given up, the window
+// and everything of it are destroyed, the memory it used is given back, and the process waits
+// unseen, using no processor time, until one of these ends it:
 // - another program takes the clipboard, or the compositor cancels the copy;
 // - SIGTERM, SIGINT or SIGHUP (a logout, a kill);
 // - the display's end, which the toolkit announces before it ends the process itself.
@@ -38,6 +38,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -228,17 +229,18 @@ bool HoldsSecretCopy() {
          dynamic_cast<const SecretCopy*>(clipboard->mimeData()) != nullptr;
 }
 
-void ServeSecretCopy(int status) {
+void ServeSecretCopy(int status, const std::function<void()>& forgetWindow) {
   QClipboard* clipboard = QGuiApplication::clipboard();
-  if (clipboard->ownsSelection()) clipboard->clear(QClipboard::Selection);
   if (!HoldsSecretCopy()) return;
-  GiveBackTheWindowsMemory();
   QEventLoop serving;
   QObject::connect(clipboard, &QClipboard::changed, &serving, [&](QClipboard::Mode mode) {
     if (mode == QClipboard::Clipboard && !clipboard->ownsClipboard()) serving.quit();
   });
   {
-    const ServingEnds ends(serving, status);
+    const ServingEnds ends(serving, status);  // from here on, however serving ends
+    if (clipboard->ownsSelection()) clipboard->clear(QClipboard::Selection);
+    forgetWindow();
+    GiveBackTheWindowsMemory();
     serving.exec();
   }
   WipeAllCopies();

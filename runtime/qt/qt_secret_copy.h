@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <functional>
 
 namespace tolvane::runtime {
 
@@ -18,9 +19,10 @@ void MarkCopiesAsSecret(QObject& context);
 // True while this program owns the clipboard with a copy from one of its boxes.
 bool HoldsSecretCopy();
 
-// Once the window has gone: serves the copy unseen until another program takes the clipboard,
-// the display ends or a signal asks the process to end, and the process then ends with
-// `status`. Returns at once when there is nothing to serve.
-void ServeSecretCopy(int status);
+// Once the window has closed: serves the copy unseen until another program takes the
+// clipboard, the display ends or a signal asks the process to end, and the process then ends
+// with `status`. `forgetWindow` destroys the window, once these ends are the copy's own.
+// Returns at once, the window left alone, when there is nothing to serve.
+void ServeSecretCopy(int status, const std::function<void()>& forgetWindow);
 
 }  // namespace tolvane::runtime

@@ -20,9 +20,12 @@ start_and_copy() {
   until_within 20 copied || fail "nothing was copied"
   said=$(cat "$work/out")
 }
+# Esc; then the program serves the copy: it gives up the selection as serving begins.
 close_window() {
   xdotool key Escape
   until_within 20 eval '! shown' || fail "Esc left the window"
+  until_within 20 eval '! xclip -o -selection primary >/dev/null 2>&1' ||
+    fail "the selection outlived the window"
   kill -0 "$app_pid" || fail "the copy ended with the window"
 }
 silent_since_start() { [ "$(cat "$work/out")" = "$said" ] || fail "$1 printed: $(cat "$work/out")"; }

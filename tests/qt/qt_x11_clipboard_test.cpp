@@ -123,9 +123,8 @@ TEST(X11Clipboard, ASignalEndsTheServingWithTheCopyOverwritten) {
   const QString format = QStringLiteral("text/plain");
   const QByteArray password = box.text().toUtf8();
   ASSERT_EQ(copy->data(format), password);
-  runtime.Window().hide();
   QTimer::singleShot(0, [] { raise(SIGTERM); });
-  runtime::ServeSecretCopy(0);  // returns as the signal ends it
+  runtime::ServeSecretCopy(0, [&] { runtime.Window().hide(); });  // returns as the signal ends it
   ASSERT_TRUE(runtime::HoldsSecretCopy()) << "nobody else took the clipboard";
   EXPECT_EQ(copy->data(format), QByteArray(password.size(), '\0'));
 }
