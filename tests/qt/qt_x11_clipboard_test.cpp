@@ -31,17 +31,24 @@ const QMimeData* ClipboardData() {
   return QGuiApplication::clipboard()->mimeData(QClipboard::Clipboard);
 }
 
-TEST(X11Clipboard, CopiesFromAResultBoxAreMarkedSecret) {
-  ASSERT_EQ(QGuiApplication::platformName(), "xcb");
+class X11Clipboard : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(QGuiApplication::platformName(), "xcb");
+    runtime.Start(runtime.LastForm());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&runtime.Window()));
+  }
+  QLineEdit& result(int i) {
+    return *static_cast<QLineEdit*>(runtime.WidgetAt(ctl::txtResults(i)));
+  }
+
   testing::SeededSource random{5};
   testing::FixedInstance instance;
-  testing::QtDrivenRuntime runtime({random, instance});
-  frmMain form(runtime);
-  runtime.Start(runtime.LastForm());
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&runtime.Window()));
-  const auto result = [&](int i) -> QLineEdit& {
-    return *static_cast<QLineEdit*>(runtime.WidgetAt(ctl::txtResults(i)));
-  };
+  testing::QtDrivenRuntime runtime{{random, instance}};
+  frmMain form{runtime};
+};
+
+TEST_F(X11Clipboard, CopiesFromAResultBoxAreMarkedSecret) {
   QLineEdit& box = result(2);
 
   QGuiApplication::clipboard()->clear();
@@ -108,14 +115,8 @@ TEST(X11Clipboard, CopiesFromAResultBoxAreMarkedSecret) {
 
 // Once the window has gone, a signal that asks the process to end (a logout, a kill) ends the
 // serving with the copy overwritten.
-TEST(X11Clipboard, ASignalEndsTheServingWithTheCopyOverwritten) {
-  testing::SeededSource random{6};
-  testing::FixedInstance instance;
-  testing::QtDrivenRuntime runtime({random, instance});
-  frmMain form(runtime);
-  runtime.Start(runtime.LastForm());
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&runtime.Window()));
-  auto& box = *static_cast<QLineEdit*>(runtime.WidgetAt(ctl::txtResults(1)));
+TEST_F(X11Clipboard, ASignalEndsTheServingWithTheCopyOverwritten) {
+  QLineEdit& box = result(1);
   box.selectAll();
   box.copy();
   ASSERT_TRUE(QTest::qWaitFor([] { return runtime::HoldsSecretCopy(); }, 30000));

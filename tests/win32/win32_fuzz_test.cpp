@@ -31,25 +31,6 @@ constexpr int kMessages = 1500;
 constexpr int kAccessibleCalls = 400;
 constexpr UINT kBoundMs = 2000;  // a hang is far longer; a loaded machine takes its time
 
-struct Control {
-  HWND window;
-  std::wstring kind;  // the window class: Button, ComboBox, Edit, Static
-};
-
-std::vector<Control> Controls(HWND window) {
-  std::vector<Control> found;
-  EnumChildWindows(
-      window,
-      [](HWND child, LPARAM list) {
-        wchar_t kind[32] = {};
-        GetClassNameW(child, kind, 32);
-        reinterpret_cast<std::vector<Control>*>(list)->push_back({child, kind});
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
-}
-
 std::wstring TextOf(HWND control) {
   wchar_t text[256] = {};
   DWORD_PTR copied = 0;

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace tolvane {
 
@@ -49,6 +50,26 @@ inline HWND WaitForWindow() {
     window = FindWindowW(L"TolvaneForm", L"Tolvane");
   }
   return window;
+}
+
+struct Control {
+  HWND window;
+  std::wstring kind;  // the window class: Button, ComboBox, Edit, Static
+};
+
+// The window's controls, in the order the system lists them.
+inline std::vector<Control> Controls(HWND window) {
+  std::vector<Control> found;
+  EnumChildWindows(
+      window,
+      [](HWND child, LPARAM list) {
+        wchar_t kind[32] = {};
+        GetClassNameW(child, kind, 32);
+        reinterpret_cast<std::vector<Control>*>(list)->push_back({child, kind});
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
 }
 
 inline void End(Process& p) {

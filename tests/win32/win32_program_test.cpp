@@ -147,18 +147,11 @@ TEST(Win32Program, LaysItselfOutForA144DpiScreen) {
   EXPECT_EQ(client.right, 677);
   EXPECT_EQ(client.bottom, 605);
   std::vector<RECT> boxes;
-  EnumChildWindows(
-      window,
-      [](HWND child, LPARAM found) {
-        wchar_t name[16] = {};
-        GetClassNameW(child, name, 16);
-        RECT r;
-        GetWindowRect(child, &r);
-        if (lstrcmpiW(name, L"Edit") == 0)
-          reinterpret_cast<std::vector<RECT>*>(found)->push_back(r);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&boxes));
+  for (const Control& c : Controls(window)) {
+    RECT r;
+    GetWindowRect(c.window, &r);
+    if (c.kind == L"Edit") boxes.push_back(r);
+  }
   ASSERT_EQ(boxes.size(), 10u);
   for (const RECT& r : boxes) {
     EXPECT_EQ(r.right - r.left, 641);
