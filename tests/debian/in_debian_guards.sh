@@ -51,6 +51,10 @@ runs_from_any_folder() {
     echo "SKIP: a run from another folder needs root (the script asks sudo otherwise)"
     exit "$skip"
   fi
+  unshare --mount --propagation private true 2>/dev/null || {
+    echo "SKIP: no mount namespace of the run's own can be made here (a chroot)"
+    exit "$skip"
+  }
   # A debootstrap that fails at once: reaching it proves the inner role started.
   mkdir "$scratch/bin"
   printf '#!/bin/sh\necho "debootstrap of the test reached" >&2\nexit 1\n' >"$scratch/bin/debootstrap"
