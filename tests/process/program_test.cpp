@@ -127,6 +127,10 @@ class Program : public ::testing::Test {
     p.out = (dir_ / name).string();
     p.pid = fork();
     if (p.pid == 0) {
+      // Another account runs a copy in the test's folder: the build's may lie where only its
+      // owner can reach it (a checkout in root's home).
+      const std::string program =
+          user != getuid() ? (dir_ / "tolvane").string() : std::string(TOLVANE_PROGRAM);
       const int out = open(p.out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
       dup2(out, 1);
       dup2(out, 2);
@@ -148,10 +152,6 @@ class Program : public ::testing::Test {
       setenv("XDG_RUNTIME_DIR", runtimeDir.c_str(), 1);
       setenv("HOME", dir_.c_str(), 1);
       setenv("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + (dir_ / "no-bus").string()).c_str(), 1);
-      // Another account runs a copy in the test's folder: the build's may lie where only its
-      // owner can reach it (a checkout in root's home).
-      const std::string program =
-          user != getuid() ? (dir_ / "tolvane").string() : std::string(TOLVANE_PROGRAM);
       execl(program.c_str(), program.c_str(), nullptr);
       _exit(127);
     }
