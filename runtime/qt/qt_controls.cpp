@@ -2,22 +2,14 @@
 
 #include <QAbstractItemView>
 #include <QMouseEvent>
-#include <QPalette>
 
 #include "runtime/qt/qt_accessible.h"
 
 namespace tolvane::runtime {
 
-void SetTextColor(QWidget& widget, Color color) {
-  QPalette palette = widget.palette();
-  for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text}) {
-    palette.setColor(role, ToQColor(color));
-  }
-  widget.setPalette(palette);
-}
-
-QtCheckBox::QtCheckBox(QCheckBox& box, std::size_t slot, EventPort& port, const FormLayout& layout)
-    : box_(box), slot_(slot), port_(port), layout_(layout) {
+QtCheckBox::QtCheckBox(QCheckBox& box, std::size_t slot, EventPort& port, const FormLayout& layout,
+                       const FormColors& colors)
+    : box_(box), slot_(slot), port_(port), layout_(layout), colors_(colors) {
   // Every change of the state, whatever made it (mouse, space bar, a screen reader's Toggle
   // action, a Value write), raises Click once, inside the change.
   QObject::connect(&box_, &QCheckBox::toggled, &box_, [&port, slot] { port.Click(slot); });
@@ -33,14 +25,14 @@ void QtCheckBox::SetValue(std::int16_t value) {
 
 void QtCheckBox::SetForeColor(Color color) {
   foreColor_ = color;
-  // The caption only: the style draws the tick in Text, which keeps the look of the box.
-  QPalette palette = box_.palette();
-  palette.setColor(QPalette::WindowText, ToQColor(color));
-  palette.setColor(QPalette::ButtonText, ToQColor(color));
-  box_.setPalette(palette);
+  ShowForeColor();
   // Heard as well as seen.
   const std::string_view note = CaptionColourNote(layout_, slot_, color);
   SetCaptionNote(box_, QString::fromUtf8(note.data(), static_cast<qsizetype>(note.size())));
+}
+
+void QtCheckBox::ShowForeColor() {
+  SetCaptionColor(box_, colors_.Text(foreColor_, false));
 }
 
 PickList::PickList(QWidget* parent) : QComboBox(parent) {

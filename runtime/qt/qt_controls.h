@@ -13,27 +13,27 @@
 #include "runtime/control_layout.h"
 #include "runtime/controls.h"
 #include "runtime/event_port.h"
+#include "runtime/qt/qt_form_colors.h"
 
 namespace tolvane::runtime {
 
-inline QColor ToQColor(Color c) {
-  return QColor(RedOf(c), GreenOf(c), BlueOf(c));
-}
-void SetTextColor(QWidget& widget, Color color);
-
 class QtCheckBox final : public CheckBox {
  public:
-  QtCheckBox(QCheckBox& box, std::size_t slot, EventPort& port, const FormLayout& layout);
+  QtCheckBox(QCheckBox& box, std::size_t slot, EventPort& port, const FormLayout& layout,
+             const FormColors& colors);
   std::int16_t Value() const override;
   void SetValue(std::int16_t value) override;
   Color ForeColor() const override { return foreColor_; }
   void SetForeColor(Color color) override;
+  // Draws the caption in its colour as the form's colours give it now.
+  void ShowForeColor();
 
  private:
   QCheckBox& box_;
   std::size_t slot_;
   EventPort& port_;
   const FormLayout& layout_;
+  const FormColors& colors_;
   Color foreColor_ = kBlack;
 };
 

@@ -73,28 +73,6 @@ Qt::Alignment ToQtAlignment(TextAlign align) {
   return Qt::AlignLeft | Qt::AlignTop;
 }
 
-// Everything the toolkit draws inside the window (boxes and ticks, arrows, frames, focus,
-// selections, an open list) in the style's own light palette, complete, whatever the
-// desktop's theme: the designed colours are laid over it, and a dark theme's roles under them
-// would leave black ticks on dark boxes. Windows of their own (the text boxes' context menu)
-// keep the desktop's palette, which is whole and reads as the desktop's other menus do.
-// The selection and focus colour is a darker blue than the style's own, which stands 1.8 : 1
-// off the grey: focus frames and selections stand out from every surface of the window.
-QPalette DesignedPalette() {
-  QPalette palette = QApplication::style()->standardPalette();
-  for (const auto group : {QPalette::Active, QPalette::Inactive})
-    palette.setColor(group, QPalette::Highlight, QColor(0, 80, 160));
-  return palette;
-}
-
-// Fields (text boxes, lists) paint their inside in Base; everything else, the check boxes'
-// captions included, in Window. A check box's own box keeps the toolkit's white.
-void SetBackground(QWidget& widget, Color color, bool isField) {
-  QPalette palette = widget.palette();
-  palette.setColor(isField ? QPalette::Base : QPalette::Window, ToQColor(color));
-  widget.setPalette(palette);
-}
-
 // Overwrites the characters of a text where it is held, shared with the widget it came from.
 // Only a text in memory of its own: one in the program's read-only data is no secret.
 void Overwrite(const QString& shared) {
@@ -108,10 +86,12 @@ QStyle* ListStyle() {
   return style;
 }
 
-// The top-level window: closing it in any way unloads the form.
+// The top-level window: closing it in any way unloads the form. It hears of a change of the
+// desktop's palette, which the window follows in high contrast.
 class FormWindow final : public QWidget {
  public:
-  explicit FormWindow(std::function<void()> onClose) : onClose_(std::move(onClose)) {
+  FormWindow(std::function<void()> onClose, std::function<void()> onDesktopPalette)
+      : onClose_(std::move(onClose)), onDesktopPalette_(std::move(onDesktopPalette)) {
     MarkContainer(*this);
   }
 
@@ -120,9 +100,14 @@ class FormWindow final : public QWidget {
     event->accept();
     if (onClose_) onClose_();
   }
+  void changeEvent(QEvent* event) override {
+    if (event->type() == QEvent::ApplicationPaletteChange && onDesktopPalette_) onDesktopPalette_();
+    QWidget::changeEvent(event);
+  }
 
  private:
   std::function<void()> onClose_;
+  std::function<void()> onDesktopPalette_;
 };
 
 // Reports key presses of the focusable controls as KeyDown, then lets the control have them.
@@ -148,9 +133,10 @@ class KeyDownFilter final : public QObject {
 }  // namespace
 
 QtForm::QtForm(const FormLayout& layout, FormEvents& events, const bool& ended,
-               EventPort::FailHandler fail)
-    : ToolkitForm(events, ended, std::move(fail)) {
-  Build(layout);
+               EventPort::FailHandler fail, bool highContrast)
+    : ToolkitForm(events, ended, std::move(fail)), layout_(layout) {
+  colors_.highContrast = highContrast;
+  Build();
 }
 
 // What the window showed goes with it: the boxes' texts, and the names screen readers were
@@ -162,8 +148,36 @@ QtForm::~QtForm() {
   for (QWidget* widget : window_->findChildren<QWidget*>()) Overwrite(widget->accessibleName());
 }
 
-void QtForm::Build(const FormLayout& layout) {
-  window_ = std::make_unique<FormWindow>([this] { Unload(); });
+void QtForm::FollowContrast(bool high) {
+  if (high == colors_.highContrast) return;
+  colors_.highContrast = high;
+  TakeColors();
+}
+
+// Every colour of the window and its controls, as the form's colours give them now.
+void QtForm::TakeColors() {
+  window_->setPalette(colors_.WindowPalette());
+  SetBackground(*window_, colors_.Back(layout_.backColor, false), false);
+  for (std::size_t slot = 0; slot < widgets_.size(); ++slot) {
+    if (widgets_[slot] == nullptr) continue;
+    const ControlLayout& control = layout_.controls[slot];
+    const bool field =
+        control.kind == ControlKind::TextBox || control.kind == ControlKind::ComboBox;
+    if (auto* box = dynamic_cast<QtCheckBox*>(controls_[slot].checkBox.get())) {
+      box->ShowForeColor();
+    } else {
+      SetTextColor(*widgets_[slot], colors_.Text(control.foreColor, field));
+    }
+    SetBackground(*widgets_[slot], colors_.Back(control.backColor, field), field);
+  }
+}
+
+void QtForm::Build() {
+  const FormLayout& layout = layout_;
+  window_ = std::make_unique<FormWindow>([this] { Unload(); },
+                                         [this] {
+                                           if (colors_.highContrast) TakeColors();
+                                         });
   window_->setWindowTitle(ToQString(layout.title));
   dpi_ = LayoutDpi();
   const QSize client(ToPixels(layout.clientWidth, dpi_), ToPixels(layout.clientHeight, dpi_));
@@ -172,8 +186,6 @@ void QtForm::Build(const FormLayout& layout) {
   font.setPointSizeF(layout.fontPoints);
   window_->setFont(font);
   window_->setAutoFillBackground(true);
-  window_->setPalette(DesignedPalette());
-  SetBackground(*window_, layout.backColor, false);
   if (!layout.iconXpm.empty()) {
     window_->setWindowIcon(QIcon(QPixmap(layout.iconXpm.data())));
     // Reading the larger icons takes a few milliseconds: after the window is up.
@@ -211,6 +223,7 @@ void QtForm::Build(const FormLayout& layout) {
     QWidget::setTabOrder(widgets_[tabOrder[i - 1]], widgets_[tabOrder[i]]);
   }
   if (!tabOrder.empty()) firstFocus_ = widgets_[tabOrder.front()];
+  TakeColors();
 }
 
 QWidget* QtForm::Create(std::size_t slot, const FormLayout& layout, QWidget& parent) {
@@ -235,7 +248,7 @@ QWidget* QtForm::MakeControl(std::size_t slot, const FormLayout& layout, QWidget
     case ControlKind::CheckBox: {
       auto* box = new QCheckBox(ToQString(control.caption), &parent);
       box->setChecked(control.value != 0);
-      auto adapter = std::make_unique<QtCheckBox>(*box, slot, Port(), layout);
+      auto adapter = std::make_unique<QtCheckBox>(*box, slot, Port(), layout, colors_);
       adapter->SetForeColor(control.foreColor);
       s.checkBox = std::move(adapter);
       widget = box;
@@ -290,9 +303,6 @@ void QtForm::Dress(std::size_t slot, const ControlLayout& control, QWidget& widg
   widget.setGeometry(PixelRect(control.bounds, dpi_));
   widget.setAccessibleName(
       ToQString(control.accessibleName.empty() ? control.caption : control.accessibleName));
-  if (control.kind != ControlKind::CheckBox) SetTextColor(widget, control.foreColor);
-  SetBackground(widget, control.backColor,
-                control.kind == ControlKind::TextBox || control.kind == ControlKind::ComboBox);
   if (TakesFocus(control.kind)) {
     widget.installEventFilter(keyFilter_.get());  // KeyDown, then the control has the key
   } else {

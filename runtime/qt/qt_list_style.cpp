@@ -29,7 +29,10 @@ void FlatListStyle::drawComplexControl(ComplexControl control, const QStyleOptio
     return QProxyStyle::drawComplexControl(control, option, painter, widget);
   }
   const int border = BorderWidth(*option);
-  const QColor line = option->state & State_HasFocus ? Qt::black : QColor(0x80, 0x80, 0x80);
+  // Focused, the border takes the list's text colour: black as designed, the desktop's own in
+  // high contrast.
+  const QColor line = option->state & State_HasFocus ? option->palette.color(QPalette::Text)
+                                                     : QColor(0x80, 0x80, 0x80);
   painter->fillRect(option->rect, line);
   painter->fillRect(option->rect.adjusted(border, border, -border, -border),
                     option->palette.base());

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "runtime/qt/qt_accessible.h"
+#include "runtime/qt/qt_contrast_preference.h"
 #include "runtime/qt/qt_display_end.h"
 #include "runtime/qt/qt_secret_copy.h"
 #include "runtime/system/display.h"
@@ -90,8 +91,12 @@ QtRuntime::QtRuntime(Services services, ProgramInfo program)
   InstallAccessibility();
   clipboardHint_ = std::make_unique<QObject>();
   MarkCopiesAsSecret(*clipboardHint_);
-  // The same look on every desktop.
+  // The same look on every desktop; where it asks for high contrast, its colours.
   QApplication::setStyle(QStyleFactory::create("Fusion"));
+  contrast_ = std::make_unique<ContrastPreference>([this](bool high) {
+    for (const auto& form : Forms())
+      if (auto* qtForm = dynamic_cast<QtForm*>(form.get())) qtForm->FollowContrast(high);
+  });
   // The process ends when the logic or the last unloaded form ends it, on every toolkit.
   QGuiApplication::setQuitOnLastWindowClosed(false);
   // Whatever randomness a handler left unused is discarded before the loop waits for input.
@@ -106,7 +111,7 @@ QtRuntime::~QtRuntime() {
 
 std::unique_ptr<ToolkitForm> QtRuntime::MakeForm(const FormLayout& layout, FormEvents& events,
                                                  const bool& ended, EventPort::FailHandler fail) {
-  return std::make_unique<QtForm>(layout, events, ended, std::move(fail));
+  return std::make_unique<QtForm>(layout, events, ended, std::move(fail), contrast_->High());
 }
 
 void QtRuntime::Loop() {

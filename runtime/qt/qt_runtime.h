@@ -10,6 +10,8 @@
 
 namespace tolvane::runtime {
 
+class ContrastPreference;
+
 // The runtime on Qt 6 Widgets. Uses the running QApplication if there is one (tests make
 // their own), otherwise makes one that sees no command line.
 class QtRuntime : public ToolkitRuntime {
@@ -34,6 +36,7 @@ class QtRuntime : public ToolkitRuntime {
   std::unique_ptr<QTranslator> translator_;
   std::unique_ptr<QObject> clipboardHint_;
   std::unique_ptr<QObject> discardOnIdle_;
+  std::unique_ptr<ContrastPreference> contrast_;
 };
 
 }  // namespace tolvane::runtime

@@ -1,12 +1,18 @@
 // The window under a dark desktop theme, set as a desktop sets it: qt6ct's own "darker" scheme
 // in the test's HOME (with_dark_theme.sh), on X11 and under a Wayland compositor. What the
 // toolkit draws inside the window reads as on a light desktop: measured from the window's
-// pixels, with every place taken from the layout, as WCAG 2.1 measures contrast.
+// pixels, with every place taken from the layout, as WCAG 2.1 measures contrast. Until the
+// desktop asks for high contrast (its portal, on the test's own session bus): then the window
+// takes the desktop's colours.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusMetaType>
+#include <QDBusVirtualObject>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,8 +21,10 @@
 #include <QTest>
 #include <cmath>
 #include <map>
+#include <vector>
 
 #include "qt_driven_runtime.h"
+#include "runtime/qt/qt_contrast_preference.h"
 #include "runtime_harness.h"
 #include "test_random.h"
 #include "window/frm_main.h"
@@ -58,8 +66,48 @@ Measured Measure(const QImage& image, const QRect& region) {
   return m;
 }
 
+// The desktop portal's settings on a connection of its own to the session bus, as the desktop
+// serves them: the appearance group with the contrast given, or none (a portal older than
+// the setting, Debian 12's).
+class FakePortal final : public QDBusVirtualObject {
+ public:
+  explicit FakePortal(QVariant contrast) : contrast_(std::move(contrast)) {
+    qDBusRegisterMetaType<QMap<QString, QVariantMap>>();
+    bus_.registerVirtualObject(kPath, this);
+    if (!bus_.registerService(QStringLiteral("org.freedesktop.portal.Desktop")))
+      ADD_FAILURE() << "no portal on a session bus of the test's own (dbus-run-session)";
+  }
+  ~FakePortal() override { QDBusConnection::disconnectFromBus(bus_.name()); }
+
+  // Tells a change of a setting of the appearance group.
+  void Tell(const QString& key, const QVariant& value) {
+    QDBusMessage changed = QDBusMessage::createSignal(
+        kPath, QStringLiteral("org.freedesktop.portal.Settings"), QStringLiteral("SettingChanged"));
+    changed << QStringLiteral("org.freedesktop.appearance") << key
+            << QVariant::fromValue(QDBusVariant(value));
+    bus_.send(changed);
+  }
+
+  QString introspect(const QString&) const override { return {}; }
+  bool handleMessage(const QDBusMessage& call, const QDBusConnection& connection) override {
+    if (call.member() != QLatin1String("ReadAll")) return false;
+    QMap<QString, QVariantMap> groups;
+    if (contrast_.isValid())
+      groups[QStringLiteral("org.freedesktop.appearance")]["contrast"] = contrast_;
+    return connection.send(call.createReply(QVariant::fromValue(groups)));
+  }
+
+ private:
+  static constexpr char kPath[] = "/org/freedesktop/portal/desktop";
+  const QVariant contrast_;
+  QDBusConnection bus_ = QDBusConnection::connectToBus(
+      QDBusConnection::SessionBus, QStringLiteral("portal%1").arg(++connections));
+  static inline int connections = 0;
+};
+
 class DarkTheme : public ::testing::Test {
  protected:
+  explicit DarkTheme(QVariant contrast = {}) : portal(std::move(contrast)) {}
   void SetUp() override {
     runtime.Start(runtime.LastForm());
     runtime.Window().activateWindow();  // no window manager gives it the keyboard on Xvfb
@@ -77,6 +125,7 @@ class DarkTheme : public ::testing::Test {
                  std::ceil(r.height() * scale));
   }
 
+  FakePortal portal;
   testing::SeededSource random{38};
   testing::FixedInstance instance;
   testing::QtDrivenRuntime runtime{{random, instance}};
@@ -161,8 +210,8 @@ TEST_F(DarkTheme, TheFocusFrameStandsOut) {
     }
     return widget.hasFocus();
   };
-  for (std::size_t slot : {std::size_t{ctl::txtResults(1)}, std::size_t{ctl::cmbSizeA},
-                           std::size_t{ctl::chA}}) {
+  for (std::size_t slot :
+       {std::size_t{ctl::txtResults(1)}, std::size_t{ctl::cmbSizeA}, std::size_t{ctl::chA}}) {
     QWidget& widget = *At(slot);
     ASSERT_TRUE(tabTo(*At(slot == ctl::chA ? ctl::cmbSizeB : ctl::chA)));
     const QImage without = Drawn(widget);
@@ -177,6 +226,70 @@ TEST_F(DarkTheme, TheFocusFrameStandsOut) {
     }
     EXPECT_GE(strongest, 3.0) << widget.objectName().toStdString();
   }
+}
+
+// What the program hears of the desktop's wish: an unsigned 1 asks for high contrast; any
+// other value, type or none does not. A change is followed, and only the contrast setting's.
+TEST(ContrastPreference, OnlyAnUnsignedOneAsksAndItsChangesAreFollowed) {
+  const std::vector<std::pair<QVariant, bool>> cases = {
+      {QVariant(1u), true}, {QVariant(0u), false},  {QVariant(2u), false},
+      {QVariant(1), false}, {QVariant("1"), false}, {QVariant(), false}};
+  for (const auto& [value, high] : cases) {
+    FakePortal portal(value);
+    std::vector<bool> told;
+    runtime::ContrastPreference preference([&](bool h) { told.push_back(h); });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return told.size() == 1; }, 10000));
+    EXPECT_EQ(preference.High(), high) << value.toString().toStdString();
+    portal.Tell(QStringLiteral("color-scheme"), 1u);  // another setting: nothing to hear
+    portal.Tell(QStringLiteral("contrast"), high ? 0u : 1u);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return told.size() >= 2; }, 10000));
+    EXPECT_EQ(told, (std::vector<bool>{high, !high}));
+  }
+}
+
+class HighContrast : public DarkTheme {
+ protected:
+  HighContrast() : DarkTheme(1u) {}
+  // The window's surface as drawn, and each control's colours, as the high-contrast setting
+  // gives them: the desktop's, or the designed.
+  bool Shows(bool desktops) {
+    const QPalette desktop = QApplication::palette();
+    const QRgb surface =
+        (desktops ? desktop.color(QPalette::Window) : runtime::ToQColor(FrmMainLayout().backColor))
+            .rgb();
+    const QImage drawn = Drawn(runtime.Window());
+    if (Measure(drawn, drawn.rect()).ground != surface) return false;
+    for (std::size_t slot = 0; slot < FrmMainLayout().controls.size(); ++slot) {
+      const runtime::ControlLayout& control = FrmMainLayout().controls[slot];
+      QWidget* widget = At(slot);
+      if (widget == nullptr) continue;
+      const bool field = qobject_cast<QLineEdit*>(widget) || qobject_cast<QComboBox*>(widget);
+      const runtime::Color fore = control.kind == runtime::ControlKind::CheckBox
+                                      ? runtime.LastForm().CheckBoxAt(slot).ForeColor()
+                                      : control.foreColor;
+      const QColor text = !desktops                 ? runtime::ToQColor(fore)
+                          : fore != runtime::kBlack ? desktop.color(QPalette::Link)
+                          : field                   ? desktop.color(QPalette::Text)
+                                                    : desktop.color(QPalette::WindowText);
+      const QColor back = !desktops ? runtime::ToQColor(control.backColor)
+                                    : desktop.color(field ? QPalette::Base : QPalette::Window);
+      const QPalette& own = widget->palette();
+      if (own.color(field ? QPalette::Text : QPalette::WindowText) != text ||
+          own.color(field ? QPalette::Base : QPalette::Window) != back)
+        return false;
+    }
+    return true;
+  }
+};
+
+// While the desktop asks for high contrast the window takes its colours, the note and a
+// warning caption its link colour; when it stops asking, the designed colours come back.
+TEST_F(HighContrast, TheWindowTakesTheDesktopsColoursWhileItAsks) {
+  static_cast<QCheckBox*>(At(ctl::chE))->click();  // Cyrillic capitals on: a warning caption
+  ASSERT_NE(runtime.LastForm().CheckBoxAt(ctl::chE).ForeColor(), runtime::kBlack);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Shows(true); }, 10000));
+  portal.Tell(QStringLiteral("contrast"), 0u);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Shows(false); }, 10000));
 }
 
 }  // namespace
