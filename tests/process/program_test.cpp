@@ -334,7 +334,7 @@ TEST_F(Program, AnotherAccountCannotKeepItFromStarting) {
   const fs::path shared = dir_ / "shared";
   fs::create_directory(shared);
   fs::permissions(shared, fs::perms::all | fs::perms::sticky_bit);
-  fs::permissions(dir_, fs::perms::all);  // the program's output files, as nobody
+  fs::permissions(dir_, fs::perms::all);             // the program's output files, as nobody
   fs::copy_file(TOLVANE_PROGRAM, dir_ / "tolvane");  // the program, where nobody reaches it
 
   const int lock = open((shared / "tolvane.lock").c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0644);
