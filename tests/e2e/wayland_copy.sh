@@ -17,6 +17,16 @@ fi
 launcher=$!
 trap 'kill "$launcher" 2>/dev/null; cleanup' EXIT
 shown() { [[ $(swaymsg -t get_tree) == *"\"pid\": $app_pid,"* ]]; }  # no early-closed pipe
+# The window has the keyboard: sway's focused node is the program's.
+focused() {
+  swaymsg -t get_tree | /usr/bin/python3 -c 'import json, sys
+def nodes(n):
+    yield n
+    for child in n.get("nodes", []) + n.get("floating_nodes", []):
+        yield from nodes(child)
+sys.exit(not any(n.get("pid") == int(sys.argv[1]) and n.get("focused") for n in nodes(json.load(sys.stdin))))' "$app_pid"
+}
+copied() { [ -n "$(wl-paste -n 2>/dev/null)" ]; }
 # Each call is a new virtual keyboard, whose first key arrives already held as it enters, and
 # the toolkit ignores it: a lone shift goes first.
 keys() { wtype -k Shift_L "$@"; }
@@ -26,8 +36,15 @@ start_and_copy() {
   QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$program" >"$work/program.log" 2>&1 &
   app_pid=$!
   until_within 30 shown || fail "no window"
-  keys -M shift -k Tab -m shift -M ctrl -k a -k c -m ctrl  # round to the bottom result box
-  until_within 30 eval '[ -n "$(wl-paste -n 2>/dev/null)" ]' || fail "nothing was copied"
+  until_within 30 focused || fail "the window never had the keyboard"
+  # Round to a result box from the first control, and copy. On a busy machine keys typed as
+  # the window has just come may go before it takes them: typed again after a while, each
+  # time a box further up.
+  for _ in 1 2 3; do
+    keys -M shift -k Tab -m shift -M ctrl -k a -k c -m ctrl
+    until_within 10 copied && break
+  done
+  copied || fail "nothing was copied"
   said=$(cat "$work/program.log")  # the toolkit's remarks at start (Qt 6.8's on the C locale)
 }
 # Esc; then the program serves the copy: it gives up the selection as serving begins.
